@@ -10,6 +10,12 @@ std::optional<std::string> RegistryLogRoot() {
     return std::string();
 }
 
+std::string UserTempFolder() {
+    std::error_code ec;
+    const auto temp = std::filesystem::temp_directory_path(ec);
+    return ec ? std::string() : temp.string();
+}
+
 std::string ProgramFolder() {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);

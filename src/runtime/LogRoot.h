@@ -11,6 +11,9 @@ namespace kv {
 // the registry failed.
 std::optional<std::string> RegistryLogRoot();
 
+// The user's folder for temporary files; empty when there is none.
+std::string UserTempFolder();
+
 // The folder of the running program.
 std::string ProgramFolder();
 
