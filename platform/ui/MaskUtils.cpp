@@ -1,0 +1,357 @@
+#include "platform/ui/MaskUtils.h"
+
+#include <algorithm>
+
+namespace kv {
+
+namespace {
+
+// A byte that is not part of valid UTF-8 travels as a lone low surrogate (U+DC80..U+DCFF) and
+// is written back as the same byte, so texts of any origin pass through the mask unharmed.
+constexpr char32_t kRawByteBase = 0xDC00;
+
+size_t SequenceLength(unsigned char lead) {
+    if (lead >= 0xC2 && lead <= 0xDF) return 2;
+    if (lead >= 0xE0 && lead <= 0xEF) return 3;
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    return 0;
+}
+
+// The code point of the well-formed sequence at s[i], or nullopt.
+std::optional<char32_t> DecodeSequence(std::string_view s, size_t i, size_t len) {
+    if (i + len > s.size()) return std::nullopt;
+    char32_t cp = static_cast<unsigned char>(s[i]) & (0x7Fu >> len);
+    for (size_t k = 1; k < len; ++k) {
+        auto byte = static_cast<unsigned char>(s[i + k]);
+        if ((byte & 0xC0) != 0x80) return std::nullopt;
+        cp = (cp << 6) | (byte & 0x3Fu);
+    }
+    static constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kMinimum[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        return std::nullopt;
+    }
+    return cp;
+}
+
+std::u32string Decode(std::string_view s) {
+    std::u32string out;
+    out.reserve(s.size());
+    size_t i = 0;
+    while (i < s.size()) {
+        auto lead = static_cast<unsigned char>(s[i]);
+        if (lead < 0x80) {
+            out.push_back(lead);
+            ++i;
+            continue;
+        }
+        size_t len = SequenceLength(lead);
+        std::optional<char32_t> cp = len != 0 ? DecodeSequence(s, i, len) : std::nullopt;
+        if (cp) {
+            out.push_back(*cp);
+            i += len;
+        } else {
+            out.push_back(kRawByteBase + lead);
+            ++i;
+        }
+    }
+    return out;
+}
+
+void Append(std::string& out, char32_t cp) {
+    if (cp >= kRawByteBase + 0x80 && cp <= kRawByteBase + 0xFF) {
+        out.push_back(static_cast<char>(cp - kRawByteBase));
+    } else if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+std::string Encode(const std::u32string& s) {
+    std::string out;
+    out.reserve(s.size());
+    for (char32_t cp : s)
+        Append(out, cp);
+    return out;
+}
+
+bool IsDigit(char32_t ch) {
+    return ch >= U'0' && ch <= U'9';
+}
+
+// Ideographs and other scripts count as letters; raw bytes and controls do not.
+bool IsLetter(char32_t ch) {
+    if ((ch >= U'a' && ch <= U'z') || (ch >= U'A' && ch <= U'Z')) return true;
+    bool rawByte = ch >= kRawByteBase + 0x80 && ch <= kRawByteBase + 0xFF;
+    return ch >= 0xA0 && !rawByte;
+}
+
+bool IsPrintable(char32_t ch) {
+    return ch >= 0x20 && ch != 0x7F;
+}
+
+bool KindAccepts(TMaskCharKind kind, char32_t ch) {
+    switch (kind) {
+        case TMaskCharKind::Literal:
+            return false;
+        case TMaskCharKind::DigitRequired:
+        case TMaskCharKind::DigitOptional:
+            return IsDigit(ch);
+        case TMaskCharKind::DigitOrSign:
+            return IsDigit(ch) || ch == U'+' || ch == U'-';
+        case TMaskCharKind::LetterRequired:
+        case TMaskCharKind::LetterOptional:
+            return IsLetter(ch);
+        case TMaskCharKind::AlnumRequired:
+        case TMaskCharKind::AlnumOptional:
+            return IsLetter(ch) || IsDigit(ch);
+        case TMaskCharKind::AnyRequired:
+        case TMaskCharKind::AnyOptional:
+            return IsPrintable(ch);
+    }
+    return false;
+}
+
+char32_t ApplyCase(TMaskCase rule, char32_t ch) {
+    if (rule == TMaskCase::Upper && ch >= U'a' && ch <= U'z') return ch - (U'a' - U'A');
+    if (rule == TMaskCase::Lower && ch >= U'A' && ch <= U'Z') return ch + (U'a' - U'A');
+    return ch;
+}
+
+std::optional<TMaskCharKind> InputKind(char32_t ch) {
+    switch (ch) {
+        case U'0':
+            return TMaskCharKind::DigitRequired;
+        case U'9':
+            return TMaskCharKind::DigitOptional;
+        case U'#':
+            return TMaskCharKind::DigitOrSign;
+        case U'L':
+            return TMaskCharKind::LetterRequired;
+        case U'l':
+            return TMaskCharKind::LetterOptional;
+        case U'A':
+            return TMaskCharKind::AlnumRequired;
+        case U'a':
+            return TMaskCharKind::AlnumOptional;
+        case U'C':
+            return TMaskCharKind::AnyRequired;
+        case U'c':
+            return TMaskCharKind::AnyOptional;
+        default:
+            return std::nullopt;
+    }
+}
+
+// The two flag fields after the mask: "save-literals;blank".
+void ReadFields(const std::u32string& fields, bool& saveLiterals, char32_t& blank) {
+    size_t sep = fields.find(U';');
+    std::u32string save = fields.substr(0, sep);
+    saveLiterals = save.empty() || save.front() != U'0';
+    if (sep != std::u32string::npos && sep + 1 < fields.size()) blank = fields[sep + 1];
+}
+
+}  // namespace
+
+TEditMask::TEditMask(std::string_view editMask, const TFormatSettings& settings)
+    : editMask_(editMask) {
+    std::u32string m = Decode(editMask);
+    TMaskCase rule = TMaskCase::None;
+    auto literal = [&](char32_t ch) { positions_.push_back({TMaskCharKind::Literal, rule, ch}); };
+    size_t i = 0;
+    for (; i < m.size() && m[i] != U';'; ++i) {
+        char32_t ch = m[i];
+        if (auto kind = InputKind(ch)) {
+            positions_.push_back({*kind, rule, 0});
+        } else if (ch == U'\\') {
+            if (i + 1 < m.size()) literal(m[++i]);  // a trailing backslash escapes nothing
+        } else if (ch == U'!') {
+            leadingBlanks_ = true;
+        } else if (ch == U'>') {
+            rule = TMaskCase::Upper;
+        } else if (ch == U'<') {
+            bool none = i + 1 < m.size() && m[i + 1] == U'>';
+            rule = none ? TMaskCase::None : TMaskCase::Lower;
+            if (none) ++i;
+        } else if (ch == U'_') {
+            literal(U' ');
+        } else if (ch == U':') {
+            literal(static_cast<unsigned char>(settings.TimeSeparator));
+        } else if (ch == U'/') {
+            literal(static_cast<unsigned char>(settings.DateSeparator));
+        } else {
+            literal(ch);
+        }
+    }
+    if (i < m.size()) ReadFields(m.substr(i + 1), saveLiterals_, blank_);
+}
+
+bool TEditMask::IsLiteral(int pos) const {
+    return At(pos).Kind == TMaskCharKind::Literal;
+}
+
+bool TEditMask::IsRequired(int pos) const {
+    switch (At(pos).Kind) {
+        case TMaskCharKind::DigitRequired:
+        case TMaskCharKind::LetterRequired:
+        case TMaskCharKind::AlnumRequired:
+        case TMaskCharKind::AnyRequired:
+            return true;
+        default:
+            return false;
+    }
+}
+
+int TEditMask::NextInputPos(int pos) const {
+    for (int p = std::max(pos, 0); p < Length(); ++p) {
+        if (!IsLiteral(p)) return p;
+    }
+    return Length();
+}
+
+std::optional<char32_t> TEditMask::Accept(int pos, char32_t ch) const {
+    if (pos < 0 || pos >= Length()) return std::nullopt;
+    const TMaskPosition& rule = At(pos);
+    if (!KindAccepts(rule.Kind, ch)) return std::nullopt;
+    return ApplyCase(rule.Case, ch);
+}
+
+std::string TEditMask::EmptyEditText() const {
+    return FormatValue({});
+}
+
+std::string TEditMask::FormatValue(std::string_view raw) const {
+    if (!IsMasked()) return std::string(raw);
+    std::u32string value = Decode(raw);
+    std::u32string out(positions_.size(), blank_);
+    auto fill = [this](char32_t ch) { return ch == U' ' ? blank_ : ch; };
+    if (!leadingBlanks_) {
+        size_t k = 0;
+        for (size_t p = 0; p < positions_.size(); ++p) {
+            const TMaskPosition& rule = positions_[p];
+            if (rule.Kind == TMaskCharKind::Literal) {
+                out[p] = rule.Literal;
+            } else if (k < value.size()) {
+                out[p] = fill(value[k++]);
+            }
+        }
+    } else {
+        size_t k = value.size();
+        for (size_t p = positions_.size(); p-- > 0;) {
+            const TMaskPosition& rule = positions_[p];
+            if (rule.Kind == TMaskCharKind::Literal) {
+                out[p] = rule.Literal;
+            } else if (k > 0) {
+                out[p] = fill(value[--k]);
+            }
+        }
+    }
+    return Encode(out);
+}
+
+std::u32string TEditMask::FillGroupsFrom(const std::u32string& text) const {
+    const size_t n = positions_.size();
+    std::u32string out;
+    out.reserve(n);
+    size_t k = 0;
+    size_t pos = 0;
+    while (pos < n) {
+        if (positions_[pos].Kind == TMaskCharKind::Literal) {
+            char32_t lit = positions_[pos++].Literal;
+            out.push_back(lit);
+            if (k < text.size() && text[k] == lit) ++k;
+            continue;
+        }
+        size_t end = pos;
+        while (end < n && positions_[end].Kind != TMaskCharKind::Literal)
+            ++end;
+        // The run takes the characters up to the literal that closes it, at most its size.
+        std::optional<char32_t> closer;
+        if (end < n) closer = positions_[end].Literal;
+        size_t take = 0;
+        while (take < end - pos && k + take < text.size() && text[k + take] != closer)
+            ++take;
+        std::u32string run = text.substr(k, take);
+        std::replace(run.begin(), run.end(), U' ', blank_);
+        std::u32string pad(end - pos - take, blank_);
+        out += leadingBlanks_ ? pad + run : run + pad;
+        k += take;
+        pos = end;
+    }
+    return out;
+}
+
+std::string TEditMask::EditTextFor(std::string_view text) const {
+    if (!IsMasked()) return std::string(text);
+    if (!saveLiterals_) return FormatValue(text);
+    return Encode(FillGroupsFrom(Decode(text)));
+}
+
+std::string TEditMask::ExtractText(std::string_view editText, bool withLiterals) const {
+    if (!IsMasked()) return std::string(editText);
+    std::u32string t = Decode(editText);
+    std::u32string out;
+    out.reserve(positions_.size());
+    for (size_t p = 0; p < positions_.size(); ++p) {
+        const TMaskPosition& rule = positions_[p];
+        if (rule.Kind == TMaskCharKind::Literal) {
+            if (withLiterals) out.push_back(rule.Literal);
+            continue;
+        }
+        char32_t ch = p < t.size() ? t[p] : blank_;
+        out.push_back(IsUnfilled(ch) ? U' ' : ch);
+    }
+    if (!withLiterals) {
+        if (leadingBlanks_) {
+            out.erase(0, out.find_first_not_of(U' '));
+        } else {
+            size_t last = out.find_last_not_of(U' ');
+            out.erase(last == std::u32string::npos ? 0 : last + 1);
+        }
+    }
+    return Encode(out);
+}
+
+bool TEditMask::IsEmpty(std::string_view editText) const {
+    std::u32string t = Decode(editText);
+    for (size_t p = 0; p < positions_.size() && p < t.size(); ++p) {
+        if (positions_[p].Kind != TMaskCharKind::Literal && !IsUnfilled(t[p])) return false;
+    }
+    return true;
+}
+
+int TEditMask::FirstInvalidPos(std::string_view editText) const {
+    if (!IsMasked()) return -1;
+    std::u32string t = Decode(editText);
+    for (int p = 0; p < Length(); ++p) {
+        auto index = static_cast<size_t>(p);
+        bool present = index < t.size();
+        char32_t ch = present ? t[index] : blank_;
+        if (IsLiteral(p)) {
+            if (present && ch != At(p).Literal) return p;
+        } else if (IsUnfilled(ch)) {
+            if (IsRequired(p)) return p;
+        } else if (!Accepts(p, ch)) {
+            return p;
+        }
+    }
+    return t.size() > positions_.size() ? Length() : -1;
+}
+
+std::string FormatMaskText(std::string_view editMask, std::string_view value) {
+    TEditMask mask(editMask);
+    if (!mask.IsMasked()) return std::string(value);
+    return mask.ExtractText(mask.EditTextFor(value), true);
+}
+
+}  // namespace kv
