@@ -3,11 +3,23 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/core/Modules.h"
+#include "platform/core/Registry.h"
+#include "platform/core/SysUtils.h"
+
 namespace kv {
 
 std::optional<std::string> RegistryLogRoot() {
-    // Filled in from the registry stand-in (see Registry.h).
-    return std::string();
+    try {
+        TRegistry registry;
+        registry.SetRootKey(HKEY_LOCAL_MACHINE);
+        if (!registry.OpenKeyReadOnly(kVelmarKey)) return std::string();
+        std::string root = registry.ReadString("ClientPath");
+        if (root.empty()) root = registry.ReadString("ServerPath");
+        return root;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
 }
 
 std::string UserTempFolder() {
@@ -17,10 +29,7 @@ std::string UserTempFolder() {
 }
 
 std::string ProgramFolder() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return std::string();
-    return exe.parent_path().string();
+    return ExtractFileDir(GetModuleFileName(0));
 }
 
 std::string JoinLogFolder(const std::string& root) {

@@ -6,6 +6,9 @@
 
 namespace kv {
 
+// The registry key of the installation, under HKEY_LOCAL_MACHINE.
+inline constexpr const char* kVelmarKey = "Software\\KVT\\Velmar";
+
 // The registry's installation folder for logs: "ClientPath" of "Software\KVT\Velmar", else
 // "ServerPath". Empty when the key is missing or both values are empty; nullopt when reading
 // the registry failed.

@@ -120,13 +120,13 @@ std::exception_ptr Make(E error) {
 TEST(WriteErrorReportTest, LinesByErrorClass) {
     const ReportCase cases[] = {
         {"no error, blank where and note", [] { return std::exception_ptr(); }, "  ", " ",
-         "----------------------------------------------------------------------\n"},
+         "--------------------------------------------------------------------\n"},
         {"in-out error", [] { return Make(EInOutError("disk full")); }, "Save", "",
          "---------------------------------- on Save ----------------------------------\n"
          "讯息信息:\nEInOutError Error 01: Code: 0, Message: disk full\n"
          "ErrorMessage Count: 1\n"},
         {"operating-system error", [] { return Make(EOSError("denied")); }, "", "",
-         "----------------------------------------------------------------------\n"
+         "--------------------------------------------------------------------\n"
          "讯息信息:\nEWin32Error Error 01: Code: 0, Message: denied\nErrorMessage Count: 1\n"},
         {"system error keeps its code",
          [] { return Make(std::system_error(13, std::generic_category(), "open")); }, "", "",
@@ -137,7 +137,7 @@ TEST(WriteErrorReportTest, LinesByErrorClass) {
          "ErrorMessage Count: 1\nProgramer Message: note %d\n"},
         {"standard error maps to its platform class",
          [] { return Make(std::out_of_range("index 9")); }, "", "",
-         "----------------------------------------------------------------------\n"
+         "--------------------------------------------------------------------\n"
          "讯息信息:\nException is ERangeError\nMessage 01: index 9\nErrorMessage Count: 1\n"},
     };
     for (const auto& c : cases) {
