@@ -173,7 +173,7 @@ TVelmarIniC::TVelmarIniC() {
     Initialise(*this);
     if (!Locate(*this, kClient, ErrorCode)) return;
     try {
-        const TMemIniFile ini(IniFileName);
+        const TIniFile ini(IniFileName);
         ReadClientKeys(*this, ini);
         DeriveConvertModes(*this);
         // A missing host is reported, yet the work-library folders are still resolved: a
@@ -254,7 +254,7 @@ TVelmarIniS::TVelmarIniS() {
     Initialise(*this);
     if (!Locate(*this, kServer, ErrorCode)) return;
     try {
-        const TMemIniFile ini(IniFileName);
+        const TIniFile ini(IniFileName);
         Version = ini.ReadString("ProductVersion", "Version", "");
         ReadCodePages(*this, ini);
         DBSettings = ReadDBSettings(ini);

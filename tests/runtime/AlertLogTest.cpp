@@ -80,3 +80,45 @@ TEST(WriteAlertLogTest, ReportsFailureInsteadOfRaising) {
 
 }  // namespace
 }  // namespace kv
+
+namespace kv {
+namespace {
+
+struct RootCase {
+    const char* name;
+    std::string registry;  // registry file text; "" for no file
+    const char* expected;  // "client", "server", "program"
+};
+
+TEST(GetLogRootTest, RegistryValuesThenTheProgramFolder) {
+    ScratchDir dir;
+    test::ScopedEnv registryFile{"KV_REGISTRY_FILE", dir / "registry.ini"};
+    const std::string key = "[HKEY_LOCAL_MACHINE\\Software\\KVT\\Velmar]\n";
+    const std::string client = dir / "client";
+    const std::string server = dir / "server";
+    const RootCase cases[] = {
+        {"client path first", key + "ClientPath=" + client + "\nServerPath=" + server + "\n",
+         "client"},
+        {"server path when the client's is empty", key + "ClientPath=\nServerPath=" + server + "\n",
+         "server"},
+        {"no values", key, "program"},
+        {"no key", "[HKEY_LOCAL_MACHINE\\Software\\KVT]\nClientPath=" + client + "\n", "program"},
+        {"no registry file", "", "program"},
+        {"unreadable value", key + "ClientPath=dword:1\n", "program"},
+    };
+    const std::string program = std::filesystem::canonical("/proc/self/exe").parent_path();
+    for (const auto& c : cases) {
+        std::filesystem::remove(dir / "registry.ini");
+        if (!c.registry.empty()) test::WriteWholeFile(dir / "registry.ini", c.registry);
+        const std::string expected = std::string(c.expected) == "client"   ? client
+                                     : std::string(c.expected) == "server" ? server
+                                                                           : program;
+        EXPECT_EQ(GetLogRoot(), expected) << c.name;
+    }
+    test::WriteWholeFile(dir / "registry.ini", key + "ClientPath=" + client + "\n");
+    ASSERT_TRUE(WriteAlertLog("rooted", "line", "M"));
+    EXPECT_FALSE(ReadWholeFile(TodaysFile(client, "rooted", "M")).empty());
+}
+
+}  // namespace
+}  // namespace kv

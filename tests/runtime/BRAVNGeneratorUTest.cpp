@@ -187,3 +187,28 @@ TEST(WriteErrorReportTest, UnwritableRootAnswersFalse) {
 
 }  // namespace
 }  // namespace kv
+
+namespace kv {
+namespace {
+
+TEST(ErrorReportRootTest, RegistryThenTemporaryFolderThenTmp) {
+    ScratchDir dir;
+    test::ScopedEnv registryFile{"KV_REGISTRY_FILE", dir / "registry.ini"};
+    test::ScopedEnv temp{"TMPDIR", dir / "tmp"};
+    std::filesystem::create_directories(dir / "tmp");
+    const std::string key = "[HKEY_LOCAL_MACHINE\\Software\\KVT\\Velmar]\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {key + "ClientPath=/c\nServerPath=/s\n", "/c"},
+        {key + "ServerPath=/s\n", "/s"},
+        {key, dir / "tmp"},
+        {"", dir / "tmp"},
+        {key + "ClientPath=dword:7\n", "/tmp"},  // the registry cannot be read
+    };
+    for (const auto& [registry, expected] : cases) {
+        test::WriteWholeFile(dir / "registry.ini", registry);
+        EXPECT_EQ(ErrorReportRoot(), expected) << registry;
+    }
+}
+
+}  // namespace
+}  // namespace kv
