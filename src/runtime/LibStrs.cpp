@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <utility>
 
+#include "platform/core/SystemInfo.h"
 #include "platform/ui/MaskUtils.h"
 
 namespace kv {
@@ -130,6 +132,11 @@ std::string ReformatByMask(std::string_view text, std::string_view mask, std::st
 double StrToFloatOr(std::string_view text, double defaultValue) {
     double value = 0;
     return TryStrToFloat(text, value) ? value : defaultValue;
+}
+
+std::string GetTempDir() {
+    std::string normal = std::filesystem::path(GetTempPath()).lexically_normal().string();
+    return IncludeTrailingPathDelimiter(normal);
 }
 
 bool IsLocalAddress(std::string_view address) {

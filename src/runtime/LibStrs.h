@@ -95,29 +95,33 @@ int DaysOfMonth(int year, int month);
 Variant VarIIf(bool flag, const Variant& a, const Variant& b);
 // True when the variant is empty (unassigned) or null.
 bool VarIsBlank(const Variant& v);
-// text read as a decimal floating-point number ('.' as decimal point), or defaultValue.
+// text read as a decimal floating-point number (the platform's decimal separator, blanks
+// around it allowed), or defaultValue.
 double StrToFloatOr(std::string_view text, double defaultValue);
 
 // ---------------------------------------------------------------------------------------------
-// Code-page conversion. Texts are Unicode on both sides; an 8-bit text that is not valid UTF-8
-// holds bytes of the given code page (936, 950, 437, 1252 ...) and is decoded from it, falling
-// back to the system's code page and finally to one character per byte.
+// Code-page conversion. Both kinds of string hold Unicode (UTF-8) text, so a valid text passes
+// unchanged; a text that is not valid UTF-8 holds bytes of the given code page (936, 950, 437,
+// 1252 ...) and is decoded from it, falling back to the system's code page and finally to one
+// character per byte. The result is always valid UTF-8.
 
 std::string AnsiToWideCP(std::string_view text, int codePage);
 std::string WideToAnsiCP(std::string_view wide, int codePage);
 
-// A copy of value with its 8-bit strings made wide (VarToWideCP) or its wide strings made 8-bit
-// (VarToAnsiCP): a single string, the elements of a one-dimensional array (nested arrays
-// recursively) and of a two-dimensional array (no recursion there). Empty, null and arrays of
-// more dimensions stay as they are. A failure is written to the alert log "libstrs" and the
-// unchanged copy is answered.
+// A copy of value whose strings are all made wide (VarToWideCP) or all made 8-bit (VarToAnsiCP),
+// each passed through AnsiToWideCP or WideToAnsiCP: a single string, the elements of a
+// one-dimensional array (nested arrays recursively, up to 64 levels) and of a two-dimensional
+// array (no recursion there). Empty, null, other kinds and arrays of more dimensions stay as
+// they are. A failure is written to the alert log "libstrs" ("LINE[115] " or "LINE[2735] " and
+// the error's message) and the unchanged copy is answered.
 Variant VarToWideCP(const Variant& value, int codePage);
 Variant VarToAnsiCP(const Variant& value, int codePage);
 
 // ---------------------------------------------------------------------------------------------
 // Miscellaneous
 
-// The user's folder for temporary files, without a trailing "/".
+// The user's folder for temporary files in its plain form (no "." or ".." parts, no doubled
+// "/"), ending in "/" so that a file name can follow directly.
 std::string GetTempDir();
 // True only for exactly "127.0.0.1".
 bool IsLocalAddress(std::string_view address);
