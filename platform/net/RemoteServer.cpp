@@ -58,10 +58,9 @@ DispatchPtr Open(const Variant& body, const TRemoteObjectFactory& factory) {
     return object;
 }
 
-}  // namespace
-
-std::string ServeConnection(TTcpSocket& socket, const TRemoteObjectFactory& factory,
-                            const TFrameLimits& limits) {
+// Answers frames until the connection ends; returns why it ended.
+std::string ServeFrames(TTcpSocket& socket, const TRemoteObjectFactory& factory,
+                        const TFrameLimits& limits) {
     DispatchPtr session;
     try {
         while (auto frame = ReadFrame(socket, limits)) {
@@ -98,6 +97,16 @@ std::string ServeConnection(TTcpSocket& socket, const TRemoteObjectFactory& fact
     } catch (const std::exception& error) {
         return std::string("connection failed: ") + error.what();
     }
+}
+
+}  // namespace
+
+std::string ServeConnection(TTcpSocket& socket, const TRemoteObjectFactory& factory,
+                            const TFrameLimits& limits) {
+    const std::string reason = ServeFrames(socket, factory, limits);
+    // The peer learns at once that the session is over; the owner closes the socket.
+    socket.Shutdown();
+    return reason;
 }
 
 }  // namespace kv

@@ -56,6 +56,15 @@ std::vector<VarArrayBound> BoundsOf(const Variant& array) {
     return bounds;
 }
 
+// An error code converts to no number; its readable form "Error(code)" is the one place the
+// variant shows it.
+std::int32_t ErrorCode(const Variant& v) {
+    const std::string text = VarToDebugText(v);
+    const auto open = text.find('(');
+    return static_cast<std::int32_t>(
+        std::stoll(text.substr(open == std::string::npos ? 0 : open + 1)));
+}
+
 class TEncoder {
 public:
     TEncoder(std::string& out, const TVariantLimits& limits) : out_(out), limits_(limits) {}
@@ -80,8 +89,9 @@ public:
             case varWord:
                 return Put(out_, static_cast<std::uint16_t>(v.AsInt64()));
             case varInteger:
-            case varError:
                 return Put(out_, static_cast<std::int32_t>(v.AsInt64()));
+            case varError:
+                return Put(out_, ErrorCode(v));
             case varLongWord:
                 return Put(out_, static_cast<std::uint32_t>(v.AsInt64()));
             case varInt64:
