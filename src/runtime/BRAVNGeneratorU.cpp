@@ -9,6 +9,7 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/SysUtils.h"
+#include "platform/core/SystemInfo.h"
 #include "src/runtime/LogRoot.h"
 
 namespace kv {
@@ -122,7 +123,7 @@ std::string ErrorReportRoot() {
     const auto fromRegistry = RegistryLogRoot();
     if (!fromRegistry) return "/tmp";
     if (!fromRegistry->empty()) return *fromRegistry;
-    std::string temp = UserTempFolder();
+    std::string temp = GetTempPath();
     if (temp.size() > 255) temp.resize(255);
     return temp.empty() ? std::string("/tmp") : temp;
 }

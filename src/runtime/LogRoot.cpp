@@ -1,8 +1,5 @@
 #include "src/runtime/LogRoot.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "platform/core/Modules.h"
 #include "platform/core/Registry.h"
 #include "platform/core/SysUtils.h"
@@ -20,12 +17,6 @@ std::optional<std::string> RegistryLogRoot() {
     } catch (const std::exception&) {
         return std::nullopt;
     }
-}
-
-std::string UserTempFolder() {
-    std::error_code ec;
-    const auto temp = std::filesystem::temp_directory_path(ec);
-    return ec ? std::string() : temp.string();
 }
 
 std::string ProgramFolder() {

@@ -14,9 +14,6 @@ inline constexpr const char* kVelmarKey = "Software\\KVT\\Velmar";
 // the registry failed.
 std::optional<std::string> RegistryLogRoot();
 
-// The user's folder for temporary files; empty when there is none.
-std::string UserTempFolder();
-
 // The folder of the running program.
 std::string ProgramFolder();
 

@@ -5,9 +5,9 @@
 #include "platform/core/IniFiles.h"
 #include "platform/core/Registry.h"
 #include "platform/core/SysUtils.h"
+#include "platform/core/SystemInfo.h"
 #include "src/runtime/BRAVNGeneratorU.h"
 #include "src/runtime/LogRoot.h"
-#include "src/runtime/VelmarSystem.h"
 
 namespace kv {
 
@@ -50,7 +50,7 @@ void DeriveConvertModes(TVelmarIniCommon& c) {
 // The initial state: system code page and the modes it gives.
 void Initialise(TVelmarIniCommon& c) {
     c = TVelmarIniCommon{};
-    const std::string acp = IntToStr(SystemAnsiCodePage());
+    const std::string acp = IntToStr(GetACP());
     c.SysCodePage = (acp == "936" || acp == "950") ? acp : "437";
     c.UICodePage = c.SysCodePage;
     DeriveConvertModes(c);
@@ -76,7 +76,7 @@ bool Locate(TVelmarIniCommon& c, const Installation& kind, std::string& errorCod
     if (c.RootPath.back() != '/') c.RootPath += '/';
     c.ProfilePath = c.RootPath;
     if (!c.ProfileType.empty() && c.ProfileType != "0") {
-        c.ProfileName = LoginName().substr(0, 32);
+        c.ProfileName = GetUserName().substr(0, 32);
         c.ProfilePath = c.RootPath + "Profile/" + c.ProfileName + "/";
     }
     c.IniFileName = c.ProfilePath + kind.fileName;

@@ -200,8 +200,8 @@ TEST(ErrorReportRootTest, RegistryThenTemporaryFolderThenTmp) {
     const std::pair<std::string, std::string> cases[] = {
         {key + "ClientPath=/c\nServerPath=/s\n", "/c"},
         {key + "ServerPath=/s\n", "/s"},
-        {key, dir / "tmp"},
-        {"", dir / "tmp"},
+        {key, dir / "tmp/"},
+        {"", dir / "tmp/"},
         {key + "ClientPath=dword:7\n", "/tmp"},  // the registry cannot be read
     };
     for (const auto& [registry, expected] : cases) {

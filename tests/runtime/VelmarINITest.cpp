@@ -6,7 +6,6 @@
 
 #include "src/runtime/BRAVNGeneratorU.h"
 #include "src/runtime/VelmarINI.h"
-#include "src/runtime/VelmarSystem.h"
 #include "tests/runtime/RuntimeTestSupport.h"
 
 namespace kv {
@@ -133,6 +132,57 @@ TEST_F(VelmarIniTest, MissingClientFileGivesEveryDefault) {
     EXPECT_EQ(client.ServerList.Get(0, 0).AsString(), "127.0.0.1");
     EXPECT_EQ(client.ServerList.Get(1, 0).AsInteger(), 211);
     EXPECT_EQ(client.WorkDLLPaths, Strings{root_ + "C_PKG/"});
+}
+
+TEST_F(VelmarIniTest, CodePagesAndConversionModes) {
+    struct Case {
+        const char* acp;
+        const char* uiKey;  // null: key absent
+        const char* dbKey;
+        const char* sys;
+        const char* ui;
+        int uiMode;
+        int dbMode;
+    };
+    const Case cases[] = {
+        {"1252", nullptr, nullptr, "437", "437", 0, 0},
+        {"65001", nullptr, nullptr, "437", "437", 0, 0},
+        {"936", nullptr, nullptr, "936", "936", 0, 0},
+        {"950", nullptr, nullptr, "950", "950", 2, 2},
+        {"950", "936", nullptr, "950", "936", 4, 0},
+        {"950", "936", "950", "950", "936", 4, 1},
+        {"1252", "950", nullptr, "437", "950", 2, 2},
+        {"936", "950", "950", "936", "950", 2, 0},
+        {"936", "936", "950", "936", "936", 0, 1},
+    };
+    Installed();
+    for (const auto& c : cases) {
+        ScopedEnv acp{"KV_ACP", c.acp};
+        std::string text = "[CodePage]\n";
+        if (c.uiKey != nullptr) text += std::string("UICodePage=") + c.uiKey + "\n";
+        if (c.dbKey != nullptr) text += std::string("DBCodePage=") + c.dbKey + "\n";
+        File("VelmarC.ini", text);
+        File("VelmarS.ini", text);
+        const TVelmarIniC client;
+        const TVelmarIniS server;
+        const TVelmarIniCommon* readers[] = {&client, &server};
+        for (const TVelmarIniCommon* reader : readers) {
+            EXPECT_EQ(reader->SysCodePage, c.sys) << c.acp;
+            EXPECT_EQ(reader->UICodePage, c.ui) << c.acp;
+            EXPECT_EQ(reader->UIConvertMode, c.uiMode) << c.acp << " " << reader->UICodePage;
+            EXPECT_EQ(reader->DBConvertMode, c.dbMode) << c.acp << " " << reader->DBCodePage;
+        }
+    }
+}
+
+TEST_F(VelmarIniTest, MissingKeyStillDerivesTheSystemsModes) {
+    ScopedEnv acp{"KV_ACP", "950"};
+    const TVelmarIniC client;
+    EXPECT_EQ(client.ErrorCode, kErrNoInstallationKey);
+    EXPECT_EQ(client.UICodePage, "950");
+    EXPECT_EQ(client.DBCodePage, "936");
+    EXPECT_EQ(client.UIConvertMode, 2);
+    EXPECT_EQ(client.DBConvertMode, 2);
 }
 
 TEST_F(VelmarIniTest, ServerHostLists) {
