@@ -24,6 +24,13 @@ int TProviderRows::FieldIndex(const std::string& name) const {
     return -1;
 }
 
+const Variant& TProviderRows::Value(std::size_t row, const std::string& field) const {
+    const int column = FieldIndex(field);
+    if (column < 0) throw EDatabaseError("Field '" + field + "' not found");
+    if (row >= rows.size()) throw EDatabaseError("Row " + std::to_string(row) + " not found");
+    return rows[row][static_cast<std::size_t>(column)];
+}
+
 Variant MakeProviderPacket(const TProviderRows& rows) {
     std::vector<Variant> names(rows.fields.begin(), rows.fields.end());
     std::vector<Variant> packedRows;

@@ -17,6 +17,8 @@ struct TProviderRows {
 
     // The column of a field (names compare without regard to case), -1 when there is none.
     int FieldIndex(const std::string& name) const;
+    // The value of the field in the row; raises EDatabaseError for an unknown field or row.
+    const Variant& Value(std::size_t row, const std::string& field) const;
 };
 
 Variant MakeProviderPacket(const TProviderRows& rows);
