@@ -8,6 +8,8 @@ packages=(
     g++ cmake ninja-build pkg-config
     # tests, benchmarks and fuzzing
     libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+    # application server storage and the command lines of the suite's programs
+    libsqlite3-dev libcli11-dev
 )
 
 missing=()
