@@ -2,27 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/core/SysUtils.h"
+
 namespace kv {
-
-namespace ini {
-
-std::string_view Trim(std::string_view text) {
-    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-std::string Fold(std::string_view text) {
-    std::string folded(text);
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return folded;
-}
-
-}  // namespace ini
 
 namespace {
 
@@ -69,10 +51,10 @@ void TIniDocument::Parse(std::string_view text) {
     }
     Section* current = nullptr;
     const std::string ending = SplitLines(text, [&](std::string_view raw) {
-        const std::string_view trimmed = ini::Trim(raw);
+        const std::string trimmed = Trim(raw);
         const std::size_t close = trimmed.rfind(']');
         if (!trimmed.empty() && trimmed.front() == '[' && close != std::string_view::npos) {
-            const std::string_view name = ini::Trim(trimmed.substr(1, close - 1));
+            const std::string name = Trim(std::string_view(trimmed).substr(1, close - 1));
             current = FindSection(name);
             if (current == nullptr) current = &AddSection(name, std::string(raw));
             return;
@@ -88,14 +70,14 @@ void TIniDocument::AddLine(Section* section, std::string_view raw) {
         preamble_.push_back(std::move(line));
         return;
     }
-    const std::string_view trimmed = ini::Trim(raw);
+    const std::string trimmed = Trim(raw);
     const std::size_t equals = trimmed.find('=');
     if (equals != std::string_view::npos && !IsComment(trimmed) && trimmed.front() != '[') {
-        const std::string_view key = ini::Trim(trimmed.substr(0, equals));
+        const std::string key = Trim(std::string_view(trimmed).substr(0, equals));
         if (!key.empty()) {
             line.key = key;
-            line.value = ini::Trim(trimmed.substr(equals + 1));
-            const bool added = section->index.emplace(ini::Fold(key), section->lines.size()).second;
+            line.value = Trim(std::string_view(trimmed).substr(equals + 1));
+            const bool added = section->index.emplace(LowerCase(key), section->lines.size()).second;
             line.kind = added ? Kind::kEntry : Kind::kShadow;
         }
     }
@@ -103,7 +85,7 @@ void TIniDocument::AddLine(Section* section, std::string_view raw) {
 }
 
 TIniDocument::Section& TIniDocument::AddSection(std::string_view name, std::string header) {
-    sectionIndex_.emplace(ini::Fold(name), sections_.size());
+    sectionIndex_.emplace(LowerCase(name), sections_.size());
     sections_.push_back(Section{std::string(name), std::move(header), {}, {}});
     return sections_.back();
 }
@@ -130,19 +112,19 @@ std::vector<std::string> TIniDocument::Lines() const {
 }
 
 TIniDocument::Section* TIniDocument::FindSection(std::string_view section) {
-    const auto found = sectionIndex_.find(ini::Fold(ini::Trim(section)));
+    const auto found = sectionIndex_.find(LowerCase(Trim(section)));
     return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
 }
 
 const TIniDocument::Section* TIniDocument::FindSection(std::string_view section) const {
-    const auto found = sectionIndex_.find(ini::Fold(ini::Trim(section)));
+    const auto found = sectionIndex_.find(LowerCase(Trim(section)));
     return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
 }
 
 const std::string* TIniDocument::Find(std::string_view section, std::string_view key) const {
     const Section* found = FindSection(section);
     if (found == nullptr) return nullptr;
-    const auto line = found->index.find(ini::Fold(ini::Trim(key)));
+    const auto line = found->index.find(LowerCase(Trim(key)));
     return line == found->index.end() ? nullptr : &found->lines[line->second].value;
 }
 
@@ -167,11 +149,11 @@ std::vector<TIniDocument::Pair> TIniDocument::Entries(std::string_view section) 
 }
 
 void TIniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string_view name = ini::Trim(section);
+    const std::string name = Trim(section);
     Section* target = FindSection(name);
     if (target == nullptr) target = &AddSection(name, "[" + std::string(name) + "]");
-    key = ini::Trim(key);
-    const auto existing = target->index.find(ini::Fold(key));
+    const std::string trimmedKey = Trim(key);
+    const auto existing = target->index.find(LowerCase(trimmedKey));
     if (existing != target->index.end()) {
         Line& line = target->lines[existing->second];
         line.value = value;
@@ -183,8 +165,8 @@ void TIniDocument::Set(std::string_view section, std::string_view key, std::stri
     auto last = std::find_if(target->lines.rbegin(), target->lines.rend(),
                              [](const Line& line) { return line.kind != Kind::kOther; });
     const auto at = last.base();
-    target->lines.insert(at, Line{std::string(key) + "=" + std::string(value), Kind::kEntry,
-                                  std::string(key), std::string(value)});
+    target->lines.insert(at, Line{trimmedKey + "=" + std::string(value), Kind::kEntry, trimmedKey,
+                                  std::string(value)});
     Reindex(*target);
 }
 
@@ -199,9 +181,9 @@ bool TIniDocument::EraseSection(std::string_view section) {
 bool TIniDocument::RemoveKey(std::string_view section, std::string_view key) {
     Section* found = FindSection(section);
     if (found == nullptr) return false;
-    const std::string folded = ini::Fold(ini::Trim(key));
+    const std::string folded = LowerCase(Trim(key));
     const auto removed = std::erase_if(found->lines, [&](const Line& line) {
-        return line.kind != Kind::kOther && ini::Fold(line.key) == folded;
+        return line.kind != Kind::kOther && LowerCase(line.key) == folded;
     });
     Reindex(*found);
     return removed > 0;
@@ -212,7 +194,7 @@ void TIniDocument::Reindex(Section& section) {
     for (std::size_t i = 0; i < section.lines.size(); ++i) {
         Line& line = section.lines[i];
         if (line.kind == Kind::kOther) continue;
-        const bool added = section.index.emplace(ini::Fold(line.key), i).second;
+        const bool added = section.index.emplace(LowerCase(line.key), i).second;
         line.kind = added ? Kind::kEntry : Kind::kShadow;
     }
 }
@@ -220,7 +202,7 @@ void TIniDocument::Reindex(Section& section) {
 void TIniDocument::ReindexSections() {
     sectionIndex_.clear();
     for (std::size_t i = 0; i < sections_.size(); ++i)
-        sectionIndex_.emplace(ini::Fold(sections_[i].name), i);
+        sectionIndex_.emplace(LowerCase(sections_[i].name), i);
 }
 
 }  // namespace kv

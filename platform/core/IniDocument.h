@@ -78,12 +78,4 @@ private:
     std::string newline_ = "\n";
 };
 
-// Text helpers shared by the INI readers and the registry file.
-namespace ini {
-// Removes characters up to the space (blanks and control characters) at both ends.
-std::string_view Trim(std::string_view text);
-// ASCII lower case, the form names are compared in.
-std::string Fold(std::string_view text);
-}  // namespace ini
-
 }  // namespace kv

@@ -1,74 +1,13 @@
 #include "platform/core/IniFiles.h"
 
-#include <charconv>
-#include <cstdint>
-#include <cstdio>
-#include <limits>
-#include <optional>
 #include <string_view>
-#include <system_error>
 
 #include "platform/core/IniFileIO.h"
+#include "platform/core/SysUtils.h"
 
 namespace kv {
 
 namespace {
-
-// Digits of `text` in `base` as an unsigned number, nothing else allowed.
-std::optional<std::uint64_t> ParseDigits(std::string_view text, int base) {
-    if (text.empty() || text.size() > 20) return std::nullopt;
-    std::uint64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
-// The platform's integer reading: optional sign, then decimal digits or "$"/"0x" and up to
-// eight hexadecimal digits (which wrap into the negative range like a 32-bit pattern).
-std::optional<int> ParseInteger(std::string_view text) {
-    text = ini::Trim(text);
-    const bool negative = !text.empty() && text.front() == '-';
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
-    std::optional<std::uint64_t> magnitude;
-    if (text.starts_with('$') || text.starts_with("0x") || text.starts_with("0X")) {
-        text.remove_prefix(text.front() == '$' ? 1 : 2);
-        magnitude = ParseDigits(text, 16);
-        if (!magnitude || *magnitude > 0xFFFFFFFFull) return std::nullopt;
-        const auto bits = static_cast<std::uint32_t>(*magnitude);
-        const auto pattern = static_cast<std::int32_t>(bits);
-        return negative ? static_cast<int>(0u - bits) : pattern;
-    }
-    magnitude = ParseDigits(text, 10);
-    constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<int>::max());
-    if (!magnitude || *magnitude > kMax + (negative ? 1 : 0)) return std::nullopt;
-    const auto signedValue = static_cast<std::int64_t>(*magnitude);
-    return static_cast<int>(negative ? -signedValue : signedValue);
-}
-
-std::optional<double> ParseFloat(std::string_view text) {
-    text = ini::Trim(text);
-    if (text.starts_with('+')) text.remove_prefix(1);
-    // from_chars also reads "inf", "nan" and hexadecimal forms, which are no numbers here.
-    if (text.empty() || text.find_first_not_of("0123456789.eE+-") != std::string_view::npos)
-        return std::nullopt;
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
-// Fifteen significant digits, exponent written as "E20" / "E-7" without padding.
-std::string FormatFloat(double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15G", value);
-    std::string text(buffer);
-    const std::size_t e = text.find('E');
-    if (e == std::string::npos) return text;
-    std::string exponent = text.substr(e + 1);
-    const bool minus = exponent.front() == '-';
-    exponent.erase(0, exponent.find_first_not_of("+-0"));
-    return text.substr(0, e + 1) + (minus ? "-" : "") + (exponent.empty() ? "0" : exponent);
-}
 
 bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
@@ -76,11 +15,11 @@ bool HasLineBreak(std::string_view text) {
 
 void CheckWritable(const std::string& file, const std::string& section, const std::string& ident,
                    const std::string& value) {
-    const std::string_view key = ini::Trim(ident);
+    const std::string key = Trim(ident);
     std::string problem;
     if (HasLineBreak(section) || section.find(']') != std::string::npos)
         problem = "invalid section name '" + section + "'";
-    else if (key.empty() || HasLineBreak(key) || key.find('=') != std::string_view::npos ||
+    else if (key.empty() || HasLineBreak(key) || key.find('=') != std::string::npos ||
              key.front() == '[' || key.front() == ';' || key.front() == '#')
         problem = "invalid key name '" + ident + "'";
     else if (HasLineBreak(value))
@@ -100,15 +39,16 @@ std::vector<std::string> TCustomIniFile::ReadSectionValues(const std::string& se
 }
 
 bool TCustomIniFile::ValueExists(const std::string& section, const std::string& ident) const {
-    const std::string folded = ini::Fold(ini::Trim(ident));
+    const std::string folded = LowerCase(Trim(ident));
     for (const std::string& key : ReadSection(section))
-        if (ini::Fold(key) == folded) return true;
+        if (LowerCase(key) == folded) return true;
     return false;
 }
 
 int TCustomIniFile::ReadInteger(const std::string& section, const std::string& ident,
                                 int defaultValue) const {
-    return ParseInteger(ReadString(section, ident, "")).value_or(defaultValue);
+    int value = 0;
+    return TryStrToInt(Trim(ReadString(section, ident, "")), value) ? value : defaultValue;
 }
 
 bool TCustomIniFile::ReadBool(const std::string& section, const std::string& ident,
@@ -118,11 +58,12 @@ bool TCustomIniFile::ReadBool(const std::string& section, const std::string& ide
 
 double TCustomIniFile::ReadFloat(const std::string& section, const std::string& ident,
                                  double defaultValue) const {
-    return ParseFloat(ReadString(section, ident, "")).value_or(defaultValue);
+    double value = 0;
+    return TryStrToFloat(ReadString(section, ident, ""), value) ? value : defaultValue;
 }
 
 void TCustomIniFile::WriteInteger(const std::string& section, const std::string& ident, int value) {
-    WriteString(section, ident, std::to_string(value));
+    WriteString(section, ident, IntToStr(value));
 }
 
 void TCustomIniFile::WriteBool(const std::string& section, const std::string& ident, bool value) {
@@ -131,7 +72,7 @@ void TCustomIniFile::WriteBool(const std::string& section, const std::string& id
 
 void TCustomIniFile::WriteFloat(const std::string& section, const std::string& ident,
                                 double value) {
-    WriteString(section, ident, FormatFloat(value));
+    WriteString(section, ident, FloatToStr(value));
 }
 
 // --- TDocumentIniFile --------------------------------------------------------------------

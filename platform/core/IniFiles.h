@@ -47,18 +47,19 @@ public:
     virtual void DeleteKey(const std::string& section, const std::string& ident) = 0;
     virtual void UpdateFile() = 0;
 
-    // A decimal number, or hexadecimal after "$" or "0x"; anything else (or a value outside
-    // 32 bits) gives the default.
+    // A decimal number, or hexadecimal after "$" or "0x", with an optional sign; anything else
+    // (or a value outside the range of int) gives the default.
     int ReadInteger(const std::string& section, const std::string& ident, int defaultValue) const;
     // Read as an integer: non-zero is true; a value that is no integer gives the default.
     bool ReadBool(const std::string& section, const std::string& ident, bool defaultValue) const;
-    // A decimal number with '.' as separator, optionally with exponent; else the default.
+    // A decimal number (the decimal separator of FormatSettings, optional exponent); else the
+    // default.
     double ReadFloat(const std::string& section, const std::string& ident,
                      double defaultValue) const;
     void WriteInteger(const std::string& section, const std::string& ident, int value);
     // Writes "1" or "0".
     void WriteBool(const std::string& section, const std::string& ident, bool value);
-    // Writes up to 15 significant digits, in exponent form ("1.5E20") for large or tiny values.
+    // Writes the number as FloatToStr gives it ("0.1", "1.5E20").
     void WriteFloat(const std::string& section, const std::string& ident, double value);
 
 protected:

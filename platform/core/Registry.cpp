@@ -9,6 +9,7 @@
 
 #include "platform/core/IniDocument.h"
 #include "platform/core/IniFileIO.h"
+#include "platform/core/SysUtils.h"
 
 namespace kv {
 
@@ -44,15 +45,15 @@ constexpr RootName kRoots[] = {
 // The folded root name of a key handle, "" for a root this registry does not know.
 std::string RootOf(HKEY key) {
     for (const RootName& root : kRoots)
-        if (root.key == key) return ini::Fold(root.name);
+        if (root.key == key) return LowerCase(root.name);
     return {};
 }
 
 std::string RootNamed(std::string_view text) {
-    const std::string folded = ini::Fold(text);
+    const std::string folded = LowerCase(text);
     for (const RootName& root : kRoots)
-        if (folded == ini::Fold(root.name) || folded == ini::Fold(root.abbreviation))
-            return ini::Fold(root.name);
+        if (folded == LowerCase(root.name) || folded == LowerCase(root.abbreviation))
+            return LowerCase(root.name);
     return {};
 }
 
@@ -83,7 +84,7 @@ std::string Unquote(std::string_view text) {
 RegValue ParseValue(std::string_view name, std::string_view text) {
     RegValue value{name == "@" ? std::string() : Unquote(name), TRegDataType::rdString,
                    Unquote(text), 0};
-    if (ini::Fold(text.substr(0, 6)) != "dword:") return value;
+    if (LowerCase(text.substr(0, 6)) != "dword:") return value;
     const std::string_view digits = text.substr(6);
     unsigned int bits = 0;
     const auto [end, error] =
@@ -111,7 +112,7 @@ struct TRegistryData {
         if (path.empty()) return nullptr;
         RegKey* key = &keys[path];
         for (std::size_t i = 1; i < parts.size(); ++i) {
-            std::string child = path + "\\" + ini::Fold(parts[i]);
+            std::string child = path + "\\" + LowerCase(parts[i]);
             const auto [found, added] = keys.try_emplace(child);
             if (added) key->subKeys.emplace_back(parts[i]);
             key = &found->second;
@@ -127,7 +128,7 @@ struct TRegistryData {
             for (const auto& [name, text] : document.Entries(section)) {
                 RegValue value = ParseValue(name, text);
                 // The first spelling of a value counts, also across sections naming one key.
-                if (key->valueIndex.emplace(ini::Fold(value.name), key->values.size()).second)
+                if (key->valueIndex.emplace(LowerCase(value.name), key->values.size()).second)
                     key->values.push_back(std::move(value));
             }
         }
@@ -167,7 +168,7 @@ std::string TRegistry::Resolve(const std::string& key, std::string* display) con
     std::string shown = relative ? currentPath_ : std::string();
     if (path.empty()) return {};
     for (const std::string_view part : SplitPath(key)) {
-        path += "\\" + ini::Fold(part);
+        path += "\\" + LowerCase(part);
         shown += (shown.empty() ? "" : "\\") + std::string(part);
     }
     if (display != nullptr) *display = std::move(shown);
@@ -204,7 +205,7 @@ const RegValue* FindValue(const TRegistryData& data, bool open, const std::strin
                           const std::string& name) {
     const RegKey* key = open ? data.Find(keyPath) : nullptr;
     if (key == nullptr) return nullptr;
-    const auto found = key->valueIndex.find(ini::Fold(name));
+    const auto found = key->valueIndex.find(LowerCase(name));
     return found == key->valueIndex.end() ? nullptr : &key->values[found->second];
 }
 

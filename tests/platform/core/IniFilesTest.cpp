@@ -123,7 +123,7 @@ TEST_F(IniFilesTest, ListsSectionsKeysAndValuesInFileOrder) {
 
 TEST_F(IniFilesTest, IntegerBooleanAndFloatReads) {
     const std::string path = Write(
-        "[N]\nDec= -7 \nPlus=+12\nDollar=$1F\nHex=0x10\nHexUpper=0XfF\nAll=$FFFFFFFF\n"
+        "[N]\nDec= -7 \nPlus=+12\nDollar=$1F\nHex=0x10\nHexUpper=0XfF\nAll=$7FFFFFFF\n"
         "Min=-2147483648\nOver=2147483648\nHexOver=$100000000\nText=abc\nTail=12abc\n"
         "Frac=1.5\nTrue=true\nTwo=2\nZero=0\nExp=-2.5e3\nComma=1,5\nInf=inf\nNan=nan\n"
         "Empty=\n");
@@ -132,9 +132,9 @@ TEST_F(IniFilesTest, IntegerBooleanAndFloatReads) {
         const char* key;
         int expected;
     };
-    const IntCase ints[] = {{"Dec", -7},       {"Plus", 12},   {"Dollar", 31},   {"Hex", 16},
-                            {"HexUpper", 255}, {"All", -1},    {"Min", INT_MIN}, {"Over", 99},
-                            {"HexOver", 99},   {"Text", 99},   {"Tail", 99},     {"Frac", 99},
+    const IntCase ints[] = {{"Dec", -7},       {"Plus", 12},     {"Dollar", 31},   {"Hex", 16},
+                            {"HexUpper", 255}, {"All", INT_MAX}, {"Min", INT_MIN}, {"Over", 99},
+                            {"HexOver", 99},   {"Text", 99},     {"Tail", 99},     {"Frac", 99},
                             {"Empty", 99},     {"Missing", 99}};
     for (const IntCase& c : ints)
         EXPECT_EQ(ini.ReadInteger("N", c.key, 99), c.expected) << c.key;
