@@ -100,6 +100,14 @@ void SetEnumText(TObject* instance, const TPropInfo* prop, const std::string& te
 
 }  // namespace
 
+namespace detail {
+
+void RaiseOrdinalOutOfRange(const char* typeName, std::int64_t value) {
+    throw EPropertyError("Invalid property value " + IntToStr(value) + " for type " + typeName);
+}
+
+}  // namespace detail
+
 const TPropInfo* GetPropInfo(const TObject* instance, std::string_view name) {
     return instance == nullptr ? nullptr : GetPropInfo(instance->ClassType(), name);
 }

@@ -440,12 +440,14 @@ V FromPropValue(const TPropValue& raw) {
         return static_cast<char>(static_cast<unsigned char>(value));
     } else if constexpr (std::is_integral_v<V>) {
         const std::int64_t value = std::get<std::int64_t>(raw);
-        if (!std::in_range<V>(value)) RaiseOrdinalOutOfRange(typeid(V).name(), value);
+        if (!std::in_range<V>(value))
+            RaiseOrdinalOutOfRange(TypeInfoOf<V>()->Name().c_str(), value);
         return static_cast<V>(value);
     } else if constexpr (std::is_enum_v<V>) {
         using U = std::underlying_type_t<V>;
         const std::int64_t value = std::get<std::int64_t>(raw);
-        if (!std::in_range<U>(value)) RaiseOrdinalOutOfRange("enumeration", value);
+        if (!std::in_range<U>(value))
+            RaiseOrdinalOutOfRange(TypeInfoOf<V>()->Name().c_str(), value);
         return static_cast<V>(static_cast<U>(value));
     } else if constexpr (IsSet<V>::value) {
         return V::FromBits(static_cast<std::uint32_t>(std::get<std::int64_t>(raw)));
