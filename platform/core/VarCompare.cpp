@@ -24,24 +24,46 @@ int Sign(double a, double b) {
     return a < b ? -1 : (a > b ? 1 : 0);
 }
 
-// Orders two numbers; integers compare exactly, everything else as doubles. NaN gives 2.
-int CompareNumbers(const Variant& a, const Variant& b) {
-    VarKind ka = VI::Kind(a);
-    VarKind kb = VI::Kind(b);
-    auto exact = [](const Variant& v, VarKind k, std::int64_t& out) {
-        if (k == VarKind::Signed)
-            out = VI::Int(v);
-        else if (k == VarKind::Boolean)
-            out = VI::Bool(v) ? -1 : 0;
-        else
+// An integer (Booleans included) as sign and magnitude, so that signed and unsigned values
+// compare exactly.
+struct Whole {
+    bool negative = false;
+    std::uint64_t magnitude = 0;
+};
+
+bool AsWhole(const Variant& v, Whole& out) {
+    switch (VI::Kind(v)) {
+        case VarKind::Boolean:
+            out = {VI::Bool(v), VI::Bool(v) ? 1u : 0u};
+            return true;
+        case VarKind::Signed: {
+            std::int64_t value = VI::Int(v);
+            auto bits = static_cast<std::uint64_t>(value);
+            out = {value < 0, value < 0 ? 0 - bits : bits};
+            return true;
+        }
+        case VarKind::Unsigned:
+            out = {false, VI::UInt(v)};
+            return true;
+        default:
             return false;
-        return true;
-    };
-    std::int64_t ia = 0;
-    std::int64_t ib = 0;
-    if (exact(a, ka, ia) && exact(b, kb, ib)) return ia < ib ? -1 : (ia > ib ? 1 : 0);
-    if (ka == VarKind::Unsigned && kb == VarKind::Unsigned)
-        return VI::UInt(a) < VI::UInt(b) ? -1 : (VI::UInt(a) > VI::UInt(b) ? 1 : 0);
+    }
+}
+
+int CompareWhole(const Whole& a, const Whole& b) {
+    if (a.negative != b.negative) return a.negative ? -1 : 1;
+    int order = a.magnitude < b.magnitude ? -1 : (a.magnitude > b.magnitude ? 1 : 0);
+    return a.negative ? -order : order;
+}
+
+// Orders two numbers; integers and two currency amounts compare exactly, everything else as
+// doubles. NaN gives 2 (unordered).
+int CompareNumbers(const Variant& a, const Variant& b) {
+    Whole wa;
+    Whole wb;
+    if (AsWhole(a, wa) && AsWhole(b, wb)) return CompareWhole(wa, wb);
+    if (VI::Kind(a) == VarKind::Currency && VI::Kind(b) == VarKind::Currency)
+        return VI::Int(a) < VI::Int(b) ? -1 : (VI::Int(a) > VI::Int(b) ? 1 : 0);
     double da = a.AsDouble();
     double db = b.AsDouble();
     if (std::isnan(da) || std::isnan(db)) return 2;
@@ -118,13 +140,17 @@ bool EqualsUnassigned(const Variant& v) {
 
 }  // namespace
 
-bool operator==(const Variant& left, const Variant& right) {
+bool VarSameValue(const Variant& left, const Variant& right) {
     const Variant& a = left.Deref();
     const Variant& b = right.Deref();
     if (a.IsNull() || b.IsNull()) return a.IsNull() && b.IsNull();
     if (a.IsEmpty()) return EqualsUnassigned(b);
     if (b.IsEmpty()) return EqualsUnassigned(a);
     return SameValue(a, b);
+}
+
+bool operator==(const Variant& a, const Variant& b) {
+    return VarSameValue(a, b);
 }
 
 TVariantRelationship VarCompareValue(const Variant& left, const Variant& right) {

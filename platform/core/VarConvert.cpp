@@ -161,7 +161,7 @@ std::int64_t CheckedRange(const Variant& v, TVarType to, std::int64_t low, std::
 
 Variant ToSingle(const Variant& v) {
     double value = ToDouble(v, varSingle);
-    if (std::isfinite(value) && std::fabs(value) > double{FLT_MAX})
+    if (std::isfinite(value) && std::fabs(value) > static_cast<double>(FLT_MAX))
         RaiseVarOverflow(v.Type(), varSingle);
     return Variant(static_cast<float>(value));
 }

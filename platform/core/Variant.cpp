@@ -61,11 +61,16 @@ Variant DefaultElement(TVarType elementType) {
 }
 
 std::int64_t ElementCount(const std::vector<VarArrayBound>& bounds) {
-    std::int64_t total = 1;
+    bool empty = false;
     for (const auto& bound : bounds) {
         std::int64_t count = std::int64_t{bound.High} - bound.Low + 1;
         if (count < 0) throw EVariantError(std::string(kArrayCreate) + ": high bound below low");
-        if (count == 0) return 0;
+        empty = empty || count == 0;
+    }
+    if (empty) return 0;
+    std::int64_t total = 1;
+    for (const auto& bound : bounds) {
+        std::int64_t count = std::int64_t{bound.High} - bound.Low + 1;
         if (count > kMaxVarArrayElements || total * count > kMaxVarArrayElements)
             throw EVariantError(std::string(kArrayCreate) + ": too many elements");
         total *= count;
@@ -77,7 +82,7 @@ std::int64_t ElementCount(const std::vector<VarArrayBound>& bounds) {
     throw EVariantBadIndexError("Variant or safe array index out of bounds (" + detail + ")");
 }
 
-std::size_t Offset(const VariantInternals::ArrayData& data, const std::vector<int>& indexes);
+std::size_t Offset(const VariantInternals::ArrayData& data, const int* indexes, std::size_t count);
 
 }  // namespace
 
@@ -138,7 +143,7 @@ Variant::Variant(long long value) noexcept
 Variant::Variant(unsigned long value) noexcept : type_(varUInt64), payload_(std::uint64_t{value}) {}
 Variant::Variant(unsigned long long value) noexcept
     : type_(varUInt64), payload_(static_cast<std::uint64_t>(value)) {}
-Variant::Variant(float value) noexcept : type_(varSingle), payload_(double{value}) {}
+Variant::Variant(float value) noexcept : type_(varSingle), payload_(static_cast<double>(value)) {}
 Variant::Variant(double value) noexcept : type_(varDouble), payload_(value) {}
 Variant::Variant(const char* value)
     : type_(varString), payload_(std::string(value != nullptr ? value : "")) {}
@@ -219,14 +224,14 @@ TVarType Variant::ElementType() const {
 
 namespace {
 
-std::size_t Offset(const VariantInternals::ArrayData& data, const std::vector<int>& indexes) {
-    if (indexes.size() != data.bounds.size()) {
-        RaiseBadIndex(std::to_string(indexes.size()) + " indexes for " +
-                      std::to_string(data.bounds.size()) + " dimensions");
+std::size_t Offset(const VariantInternals::ArrayData& data, const int* indexes, std::size_t count) {
+    if (count != data.bounds.size()) {
+        RaiseBadIndex(std::to_string(count) + " indexes for " + std::to_string(data.bounds.size()) +
+                      " dimensions");
     }
     std::size_t offset = 0;
     std::size_t stride = 1;
-    for (std::size_t d = 0; d < indexes.size(); ++d) {
+    for (std::size_t d = 0; d < count; ++d) {
         const VarArrayBound& bound = data.bounds[d];
         int index = indexes[d];
         if (index < bound.Low || index > bound.High) {
@@ -243,42 +248,63 @@ std::size_t Offset(const VariantInternals::ArrayData& data, const std::vector<in
 
 Variant& Variant::At(const std::vector<int>& indexes) {
     ArrayData& data = Array();
-    return data.items[Offset(data, indexes)];
+    return data.items[Offset(data, indexes.data(), indexes.size())];
 }
 
 const Variant& Variant::Get(const std::vector<int>& indexes) const {
     const ArrayData& data = Array();
-    return data.items[Offset(data, indexes)];
+    return data.items[Offset(data, indexes.data(), indexes.size())];
 }
 
 Variant& Variant::operator[](int index) {
-    return At(std::vector<int>{index});
-}
-const Variant& Variant::operator[](int index) const {
-    return Get(std::vector<int>{index});
-}
-Variant& Variant::At(int index1, int index2) {
-    return At(std::vector<int>{index1, index2});
-}
-const Variant& Variant::Get(int index1, int index2) const {
-    return Get(std::vector<int>{index1, index2});
+    ArrayData& data = Array();
+    return data.items[Offset(data, &index, 1)];
 }
 
-void Variant::Put(const std::vector<int>& indexes, Variant value) {
+const Variant& Variant::operator[](int index) const {
+    const ArrayData& data = Array();
+    return data.items[Offset(data, &index, 1)];
+}
+
+Variant& Variant::At(int index1, int index2) {
+    const int indexes[] = {index1, index2};
     ArrayData& data = Array();
-    Variant& slot = data.items[Offset(data, indexes)];
+    return data.items[Offset(data, indexes, 2)];
+}
+
+const Variant& Variant::Get(int index1, int index2) const {
+    const int indexes[] = {index1, index2};
+    const ArrayData& data = Array();
+    return data.items[Offset(data, indexes, 2)];
+}
+
+namespace {
+
+// Stores a value (never a Ref marker), converted to the element type of a typed array.
+void Store(const VariantInternals::ArrayData& data, Variant& slot, const Variant& value) {
     if (data.elementType == varVariant) {
         slot = value.Deref();
     } else {
-        slot = VarAsType(value.Deref(), data.elementType);
+        slot = VarAsType(value, data.elementType);
     }
 }
 
-void Variant::Put(int index, Variant value) {
-    Put(std::vector<int>{index}, std::move(value));
+}  // namespace
+
+void Variant::Put(const std::vector<int>& indexes, Variant value) {
+    ArrayData& data = Array();
+    Store(data, data.items[Offset(data, indexes.data(), indexes.size())], value);
 }
+
+void Variant::Put(int index, Variant value) {
+    ArrayData& data = Array();
+    Store(data, data.items[Offset(data, &index, 1)], value);
+}
+
 void Variant::Put(int index1, int index2, Variant value) {
-    Put(std::vector<int>{index1, index2}, std::move(value));
+    const int indexes[] = {index1, index2};
+    ArrayData& data = Array();
+    Store(data, data.items[Offset(data, indexes, 2)], value);
 }
 
 Variant VarArrayCreate(const std::vector<VarArrayBound>& bounds, TVarType elementType) {

@@ -170,6 +170,14 @@ public:
     void Put(int index1, int index2, Variant value);
     void Put(const std::vector<int>& indexes, Variant value);
 
+    // Equality as the platform compares variants, without raising: null equals only null;
+    // unassigned equals 0, "", false and unassigned; texts compare exactly; numbers (Booleans
+    // and dates included) by value; a text against a number is read as a number (false when it
+    // is none); arrays element by element with equal bounds; objects by identity. Found through
+    // the argument types only, so other comparisons never turn into variant comparisons.
+    friend bool operator==(const Variant& a, const Variant& b);
+    friend std::ostream& operator<<(std::ostream& out, const Variant& v);
+
 private:
     struct ArrayData;
     // Owns an array and copies it deeply, so that variants copy arrays by value.
@@ -279,11 +287,8 @@ Variant VarAsType(const Variant& v, TVarType type);
 
 enum TVariantRelationship { vrEqual, vrLessThan, vrGreaterThan, vrNotEqual };
 
-// Equality as the platform compares variants, without raising: null equals only null;
-// unassigned equals 0, "", false and unassigned; texts compare exactly; numbers (Booleans and
-// dates included) by value; a text against a number is read as a number (false when it is
-// none); arrays element by element with equal bounds; objects by identity.
-bool operator==(const Variant& a, const Variant& b);
+// Equality of variants (also as `a == b`, see the class), without raising.
+bool VarSameValue(const Variant& a, const Variant& b);
 
 // The relation of a to b: vrNotEqual when exactly one of them is unassigned or null, or for
 // objects and arrays that differ; otherwise ordered by value (texts byte-wise). Raises
@@ -291,7 +296,7 @@ bool operator==(const Variant& a, const Variant& b);
 TVariantRelationship VarCompareValue(const Variant& a, const Variant& b);
 
 // Readable form for logs and test output: 12, 'text', W'wide', Null, Unassigned, [1, 'a'].
+// `out << v` writes the same.
 std::string VarToDebugText(const Variant& v);
-std::ostream& operator<<(std::ostream& out, const Variant& v);
 
 }  // namespace kv

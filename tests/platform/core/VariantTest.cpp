@@ -274,6 +274,8 @@ TEST(VariantArray, CreationRefusesBadBounds) {
     EXPECT_EQ(RaisedClass([] { VarArrayCreate({0, 1}, varNull); }), "EVariantError");
     Variant empty = VarArrayCreate({0, -1});
     EXPECT_EQ(VarArrayHighBound(empty, 1), -1);
+    Variant noRows = VarArrayCreate({0, INT_MAX, 0, -1});  // no elements, however wide
+    EXPECT_EQ(VarArrayHighBound(noRows, 1), INT_MAX);
     EXPECT_EQ(VarToDebugText(VarArrayOf({})), "[]");
 }
 
@@ -361,6 +363,8 @@ TEST(VariantCompare, Equality) {
         {Variant(true), Variant(-1), true},
         {Variant("True"), Variant(true), true},
         {Variant(9007199254740993LL), Variant(9007199254740992LL), false},
+        {Variant(18446744073709551615ULL), Variant(-1), false},
+        {Variant(5UL), Variant(static_cast<short>(5)), true},
         {VarArrayOf({1, "a"}), VarArrayOf({1, "a"}), true},
         {VarArrayOf({1, "a"}), VarArrayOf({1, "b"}), false},
         {VarArrayCreate({0, 1}), VarArrayCreate({1, 2}), false},
@@ -384,6 +388,8 @@ TEST(VariantCompare, Relationship) {
         {Variant(9), Variant("10"), vrLessThan},
         {Variant("10"), Variant("9"), vrLessThan},  // both texts: text order
         {Variant::Date(2), Variant(1.5), vrGreaterThan},
+        {Variant(-1), Variant(18446744073709551615ULL), vrLessThan},
+        {Variant::Currency(0.0001), Variant::Currency(0.0002), vrLessThan},
         {Variant(), Variant(), vrEqual},
         {Variant(), Variant(0), vrNotEqual},
         {Null(), Null(), vrEqual},
