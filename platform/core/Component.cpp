@@ -124,7 +124,8 @@ void TComponent::InsertComponent(TComponent* component) {
             throw EComponentError("Component " + component->name_ +
                                   " cannot be owned by itself or by what it owns");
     if (component->owner_ == this) return;
-    ValidateRename(component, "", component->name_);
+    if (!component->name_.empty() && FindComponent(component->name_) != nullptr)
+        throw EComponentError("A component named " + component->name_ + " already exists");
     CheckFieldFits(component, component->name_);
     if (component->owner_ != nullptr) component->owner_->RemoveComponent(component);
     Insert(component);
