@@ -13,6 +13,7 @@ char32_t ToUpper(char32_t c) {
     if (c >= U'a' && c <= U'z') return c - 32;
     if ((c >= 0xE0 && c <= 0xFE && c != 0xF7)) return c - 32;
     if (c == 0xFF) return 0x178;
+    if (c == 0x131) return U'I';                               // dotless i
     if (c >= 0x100 && c <= 0x137) return c & ~char32_t{1};     // even upper, odd lower
     if (c >= 0x139 && c <= 0x148) return (c & 1) ? c : c - 1;  // odd upper, even lower
     if (c >= 0x14A && c <= 0x177) return c & ~char32_t{1};

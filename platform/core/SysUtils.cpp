@@ -191,15 +191,17 @@ std::string HexDigits(std::uint64_t bits, int digits) {
 
 namespace {
 
-int DigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return 99;
+// The value of a digit in bases up to 16; 16 for anything else.
+unsigned DigitValue(char c) {
+    if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
+    if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
+    if (c >= 'A' && c <= 'F') return static_cast<unsigned>(c - 'A' + 10);
+    return 16;
 }
 
-// Reads [blanks][sign](digits | $hex | 0xhex) as a magnitude that must fit in `limit`
-// (the limit of a negative value is one more than that of a positive one).
+// Reads [blanks][sign](digits | $hex | 0xhex) as a magnitude that must fit in positiveLimit,
+// or one more for a negative value. Hexadecimal is a magnitude too: "$FFFFFFFF" is out of
+// range for a 32-bit integer rather than -1.
 bool ParseInteger(std::string_view s, std::uint64_t positiveLimit, bool& negative,
                   std::uint64_t& magnitude) {
     std::size_t i = 0;
@@ -219,9 +221,8 @@ bool ParseInteger(std::string_view s, std::uint64_t positiveLimit, bool& negativ
     const std::uint64_t limit = positiveLimit + (negative ? 1 : 0);
     magnitude = 0;
     for (; i < s.size(); ++i) {
-        const int digit = DigitValue(s[i]);
-        if (digit < 0 || static_cast<unsigned>(digit) >= base) return false;
-        const auto d = static_cast<std::uint64_t>(digit);
+        const std::uint64_t d = DigitValue(s[i]);
+        if (d >= base) return false;
         if (magnitude > (limit - d) / base) return false;
         magnitude = magnitude * base + d;
     }
@@ -236,7 +237,7 @@ bool TryStrToSigned(std::string_view s, T& value) {
     if (!ParseInteger(s, limit, negative, magnitude)) return false;
     if (negative) {
         // -(max + 1) is the minimum; computed without overflowing T.
-        value = magnitude == 0 ? T{0} : static_cast<T>(-static_cast<T>(magnitude - 1) - 1);
+        value = magnitude == 0 ? T{0} : -static_cast<T>(magnitude - 1) - 1;
     } else {
         value = static_cast<T>(magnitude);
     }
