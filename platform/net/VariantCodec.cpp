@@ -292,9 +292,16 @@ std::string EncodeVariant(const Variant& value, const TVariantLimits& limits) {
 
 Variant DecodeVariant(std::string_view bytes, const TVariantLimits& limits) {
     TDecoder decoder(bytes, limits);
-    Variant value = decoder.Value(0);
-    decoder.Finish();
-    return value;
+    try {
+        Variant value = decoder.Value(0);
+        decoder.Finish();
+        return value;
+    } catch (const EVariantDecodeError&) {
+        throw;
+    } catch (const Exception& error) {
+        // A value the variant itself refuses, such as a currency out of range.
+        throw EVariantDecodeError("Invalid value: " + error.Message());
+    }
 }
 
 }  // namespace kv

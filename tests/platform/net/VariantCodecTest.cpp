@@ -86,6 +86,8 @@ TEST(VariantCodecTest, DamagedInputRaisesDecodeErrors) {
         std::string("\x0c\x20\x0c\x00\x01\x05\x00\x00\x00\x01\x00\x00\x00", 13),
         // an array of five dimensions
         std::string("\x0c\x20\x0c\x00\x05", 5),
+        // a currency amount beyond the range of the type
+        std::string("\x06\x00\xe5\xff\xff\xff\xff\xff\xff\x7f", 10),
     };
     for (const auto& input : bad)
         EXPECT_THROW(DecodeVariant(input), EVariantDecodeError);
