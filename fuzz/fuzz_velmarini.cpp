@@ -22,9 +22,17 @@ void Check(bool condition) {
 // An installation folder of this process with a registry file that points at it.
 const std::string& InstallationRoot() {
     static const std::string root = [] {
-        const auto base = std::filesystem::temp_directory_path() /
-                          ("kv-fuzz-velmarini-" + std::to_string(getpid()));
+        // Every run writes two files: keep them in memory where the system offers it.
+        const std::filesystem::path shm = "/dev/shm";
+        const auto folder =
+            std::filesystem::is_directory(shm) ? shm : std::filesystem::temp_directory_path();
+        const auto base = folder / ("kv-fuzz-velmarini-" + std::to_string(getpid()));
         std::filesystem::create_directories(base / "App");
+        static std::filesystem::path cleanup = base;
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(cleanup, ec);
+        });
         const std::string app = (base / "App").string() + "/";
         std::ofstream(base / "registry.ini")
             << "[HKEY_LOCAL_MACHINE\\Software\\KVT\\Velmar]\nClientPath=" << app

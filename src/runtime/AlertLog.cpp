@@ -69,8 +69,10 @@ bool WriteAlertLog(const std::string& logName, const std::string& text, const st
 
 std::string GetLogRoot() {
     const auto fromRegistry = RegistryLogRoot();
-    if (fromRegistry && !fromRegistry->empty()) return *fromRegistry;
-    return ProgramFolder();
+    std::string root = fromRegistry && !fromRegistry->empty() ? *fromRegistry : ProgramFolder();
+    while (root.size() > 1 && root.back() == '/')
+        root.pop_back();
+    return root;
 }
 
 }  // namespace kv

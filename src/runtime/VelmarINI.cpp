@@ -4,6 +4,7 @@
 
 #include "platform/core/IniFiles.h"
 #include "platform/core/Registry.h"
+#include "platform/core/Strings.h"
 #include "platform/core/SysUtils.h"
 #include "platform/core/SystemInfo.h"
 #include "src/runtime/BRAVNGeneratorU.h"
@@ -272,6 +273,12 @@ TVelmarIniS::TVelmarIniS() {
 
 void TVelmarIniS::GetWorkDLLPaths(std::vector<std::string>& list) const {
     list = WorkDLLPaths;
+}
+
+void TVelmarIniS::GetWorkDLLPaths(TStrings& list) const {
+    list.Clear();
+    for (const auto& folder : WorkDLLPaths)
+        list.Add(folder);
 }
 
 }  // namespace kv

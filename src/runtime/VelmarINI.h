@@ -18,6 +18,8 @@
 
 namespace kv {
 
+class TStrings;
+
 // Message codes left in ErrorCode.
 inline constexpr const char* kErrNoInstallationKey = "E;000015";  // registry key missing
 inline constexpr const char* kErrNoServerHost = "E;000016";       // client file names no host
@@ -74,8 +76,9 @@ public:
     std::string SystemControlAddress;
     std::string OtherSystemControlAddress;
 
-    // Replaces list with a copy of WorkDLLPaths.
+    // Replaces the content of list with a copy of WorkDLLPaths.
     void GetWorkDLLPaths(std::vector<std::string>& list) const;
+    void GetWorkDLLPaths(TStrings& list) const;
 };
 
 }  // namespace kv

@@ -97,7 +97,7 @@ TEST(GetLogRootTest, RegistryValuesThenTheProgramFolder) {
     const std::string client = dir / "client";
     const std::string server = dir / "server";
     const RootCase cases[] = {
-        {"client path first", key + "ClientPath=" + client + "\nServerPath=" + server + "\n",
+        {"client path first", key + "ClientPath=" + client + "//\nServerPath=" + server + "\n",
          "client"},
         {"server path when the client's is empty", key + "ClientPath=\nServerPath=" + server + "\n",
          "server"},

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Strings.h"
 #include "src/runtime/BRAVNGeneratorU.h"
 #include "src/runtime/VelmarINI.h"
 #include "tests/runtime/RuntimeTestSupport.h"
@@ -244,6 +245,11 @@ TEST_F(VelmarIniTest, WorkLibraryFolders) {
     Strings copy{"stale"};
     server.GetWorkDLLPaths(copy);
     EXPECT_EQ(copy, Strings{root_ + "S_PKG/"});
+    TStringList list;
+    list.Add("stale");
+    server.GetWorkDLLPaths(list);
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list[0], root_ + "S_PKG/");
 }
 
 TEST(ResolvePathTest, Rules) {
