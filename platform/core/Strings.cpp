@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -249,6 +250,9 @@ void TStrings::Assign(const TPersistent* source) {
 }
 
 void TStrings::LoadFromFile(const std::string& fileName) {
+    std::error_code error;
+    if (std::filesystem::is_directory(fileName, error))
+        throw EFOpenError("Cannot open file \"" + fileName + "\". Is a directory");
     std::ifstream in(fileName, std::ios::binary);
     if (!in) throw EFOpenError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
     std::ostringstream buffer;
