@@ -145,7 +145,9 @@ private:
     [[noreturn]] static void WrongClass(std::string_view path, TClass expected);
 
     std::deque<TAnswer> answers_;
-    std::vector<const TCustomForm*> scripted_;
+    // Forms answered by the script and still in their modal loop (with their life tokens, so
+    // that a form freed inside its loop is not mistaken for a later one at the same address).
+    std::vector<std::pair<const TCustomForm*, std::weak_ptr<const bool>>> scripted_;
     std::vector<TBoxRecord> boxes_;
     std::vector<TModalRecord> modals_;
 };

@@ -31,6 +31,7 @@ namespace kv {
 
 class TWinControl;
 class TCustomForm;
+enum class TPeerChange : int;
 
 KV_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom);
 KV_ENUM(TAnchorKind, akLeft, akTop, akRight, akBottom);
@@ -177,7 +178,8 @@ public:
     // ---- actions
     virtual void Click();
     virtual void DblClick();
-    void BringToFront();
+    // Raises the control above its siblings (a form: in front of the other forms, activated).
+    virtual void BringToFront();
     void SendToBack();
     // Asks the backend to redraw the control.
     void Invalidate();
@@ -217,21 +219,21 @@ protected:
     // Where Text/Caption live; text controls override both to keep their own model.
     virtual std::string GetTextValue() const { return text_; }
     virtual void SetTextValue(const std::string& value) { text_ = value; }
-    // Called after the text changed (Perform(CM_TEXTCHANGED) follows).
-    virtual void TextChanged() {}
+    // Raises OnResize (not while loading).
     virtual void Resize();
-    // The bounds changed; the base tells the backend, realigns the children and raises OnResize
-    // when the size changed.
-    virtual void BoundsChanged(bool sizeChanged);
+    // The bounds changed from the old ones: the base tells the backend, lets the parent realign
+    // an aligned control and raises OnResize when the size changed.
+    virtual void BoundsChanged(const TRect& old);
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
     // The backend shows this control again in its current state.
-    void UpdatePeer(int change) const;
+    void UpdatePeer(TPeerChange change) const;
 
     std::string text_;
 
 private:
     friend class TWinControl;
+    friend class TCustomForm;
 
     void FontChanged(TObject* sender);
     void ParentFontChanged();
@@ -349,7 +351,7 @@ protected:
     virtual void DoEnter();
     virtual void DoExit();
     void Loaded() override;
-    void BoundsChanged(bool sizeChanged) override;
+    void BoundsChanged(const TRect& old) override;
     // Puts each child whose TabOrder was set while loading at that place.
     void FixupTabList();
 
@@ -360,7 +362,9 @@ private:
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
     void UpdateTabOrder(int value);
-    void AnchorChildren(int oldWidth, int oldHeight);
+    void AnchorChildren(int dx, int dy);
+    void AlignGroup(TAlign align, TRect& area);
+    void RemoveFocus(bool removing);
     void NotifyChildren(UINT msg);
 
     std::vector<TControl*> controls_;
@@ -370,6 +374,8 @@ private:
     int loadingTabOrder_ = -1;
     int alignDisabled_ = 0;
     bool aligning_ = false;
+    bool alignPending_ = false;
+    bool focusing_ = false;
 };
 
 // A control drawn on its parent's window (labels, speed buttons, bevels); it has no handle

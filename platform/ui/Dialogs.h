@@ -84,8 +84,6 @@ public:
     // The button made for b, or null when the dialog has none.
     TMsgDlgButton* Button(TMsgDlgBtn b) const;
 
-    void DefaultKeyDown(Word& key, TShiftState shift) override;
-
 private:
     friend TMessageForm* CreateMessageDialog(const std::string&, TMsgDlgType, TMsgDlgButtons);
 
@@ -95,8 +93,8 @@ private:
 };
 
 // A new dialog form, owned by the application, not yet shown; the caller frees it. Without
-// buttons the dialog gets an OK button. The default button is OK or else Yes (else the first
-// one); the cancel button is Cancel, else No, else OK.
+// buttons the dialog gets an OK button. The default button is OK, else Yes, else Retry, else
+// the first one; the cancel button is Cancel, else No, else OK (when present).
 TMessageForm* CreateMessageDialog(const std::string& message, TMsgDlgType type,
                                   TMsgDlgButtons buttons);
 // Shows a dialog modally and answers the modal result (mrCancel when closed without a button).

@@ -67,7 +67,7 @@ public:
     // Frees the form once the message loop processes the request (safe from its own handlers).
     void Release();
     // Brings the form to the front and activates it.
-    void BringToFront();
+    void BringToFront() override;
     bool Active() const { return active_; }
     TFormState FormState() const { return formState_; }
     // Disabled while a modal form of another window is up: the form takes no input.
@@ -156,6 +156,7 @@ private:
     TModalResult modalResult_ = mrNone;
     TFormState formState_;
     bool createNew_ = false;
+    bool created_ = false;  // OnCreate ran: OnDestroy will run too
     bool active_ = false;
     bool positioned_ = false;
     bool releasePending_ = false;

@@ -23,7 +23,7 @@ class TCustomForm;
 class TFont;
 
 // What changed on a control, so that a backend refreshes only that part of its peer.
-enum class TPeerChange {
+enum class TPeerChange : int {
     Bounds,
     Text,
     Visible,
@@ -33,6 +33,7 @@ enum class TPeerChange {
     Focus,
     Parent,
     WindowState,
+    Paint,  // the control must be drawn again
     Other,  // a control-specific property (items, checked state, ...)
 };
 
