@@ -161,13 +161,15 @@ void TIniDocument::Set(std::string_view section, std::string_view key, std::stri
         return;
     }
     // New keys go after the section's last entry, ahead of the blank lines and comments that
-    // usually separate it from the next section.
-    auto last = std::find_if(target->lines.rbegin(), target->lines.rend(),
-                             [](const Line& line) { return line.kind != Kind::kOther; });
-    const auto at = last.base();
-    target->lines.insert(at, Line{trimmedKey + "=" + std::string(value), Kind::kEntry, trimmedKey,
-                                  std::string(value)});
-    Reindex(*target);
+    // usually separate it from the next section. Only unindexed lines follow that place, so
+    // no index entry moves.
+    const auto last = std::find_if(target->lines.rbegin(), target->lines.rend(),
+                                   [](const Line& line) { return line.kind != Kind::kOther; });
+    const auto at = static_cast<std::size_t>(target->lines.rend() - last);
+    target->lines.insert(
+        target->lines.begin() + static_cast<std::ptrdiff_t>(at),
+        Line{trimmedKey + "=" + std::string(value), Kind::kEntry, trimmedKey, std::string(value)});
+    target->index.emplace(LowerCase(trimmedKey), at);
 }
 
 bool TIniDocument::EraseSection(std::string_view section) {

@@ -3,11 +3,33 @@
 #include <string_view>
 
 #include "platform/core/IniFileIO.h"
+#include "platform/core/Strings.h"
 #include "platform/core/SysUtils.h"
 
 namespace kv {
 
 namespace {
+
+void Fill(TStrings& strings, const std::vector<std::string>& lines) {
+    strings.BeginUpdate();
+    try {
+        strings.Clear();
+        for (const std::string& line : lines)
+            strings.Add(line);
+    } catch (...) {
+        strings.EndUpdate();
+        throw;
+    }
+    strings.EndUpdate();
+}
+
+std::vector<std::string> LinesOf(const TStrings& strings) {
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(strings.Count()));
+    for (int i = 0; i < strings.Count(); ++i)
+        lines.push_back(strings[i]);
+    return lines;
+}
 
 bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
@@ -36,6 +58,18 @@ std::vector<std::string> TCustomIniFile::ReadSectionValues(const std::string& se
     for (const std::string& key : ReadSection(section))
         lines.push_back(key + "=" + ReadString(section, key, ""));
     return lines;
+}
+
+void TCustomIniFile::ReadSection(const std::string& section, TStrings& strings) const {
+    Fill(strings, ReadSection(section));
+}
+
+void TCustomIniFile::ReadSections(TStrings& strings) const {
+    Fill(strings, ReadSections());
+}
+
+void TCustomIniFile::ReadSectionValues(const std::string& section, TStrings& strings) const {
+    Fill(strings, ReadSectionValues(section));
 }
 
 bool TCustomIniFile::ValueExists(const std::string& section, const std::string& ident) const {
@@ -177,6 +211,14 @@ void TMemIniFile::SetStrings(const std::vector<std::string>& lines) {
     for (const std::string& line : lines)
         text += line + "\n";
     document_.Parse(text);
+}
+
+void TMemIniFile::GetStrings(TStrings& strings) const {
+    Fill(strings, GetStrings());
+}
+
+void TMemIniFile::SetStrings(const TStrings& strings) {
+    SetStrings(LinesOf(strings));
 }
 
 void TMemIniFile::Rename(const std::string& fileName, bool reload) {

@@ -20,6 +20,8 @@ namespace kv {
 
 KV_DECLARE_EXCEPTION(EIniFileException, Exception);
 
+class TStrings;
+
 class TCustomIniFile {
 public:
     explicit TCustomIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
@@ -41,6 +43,10 @@ public:
     virtual std::vector<std::string> ReadSections() const = 0;
     // "name=value" for every key of the section, in file order, values as ReadString gives them.
     std::vector<std::string> ReadSectionValues(const std::string& section) const;
+    // The same three into a string list, which is cleared first (one change notification).
+    void ReadSection(const std::string& section, TStrings& strings) const;
+    void ReadSections(TStrings& strings) const;
+    void ReadSectionValues(const std::string& section, TStrings& strings) const;
     virtual bool SectionExists(const std::string& section) const = 0;
     bool ValueExists(const std::string& section, const std::string& ident) const;
     virtual void EraseSection(const std::string& section) = 0;
@@ -77,6 +83,8 @@ public:
                            const std::string& defaultValue) const override;
     void WriteString(const std::string& section, const std::string& ident,
                      const std::string& value) override;
+    using TCustomIniFile::ReadSection;
+    using TCustomIniFile::ReadSections;
     std::vector<std::string> ReadSection(const std::string& section) const override;
     std::vector<std::string> ReadSections() const override;
     bool SectionExists(const std::string& section) const override;
@@ -131,6 +139,8 @@ public:
     std::vector<std::string> GetStrings() const;
     // Replaces the content with these lines, parsed as a file.
     void SetStrings(const std::vector<std::string>& lines);
+    void GetStrings(TStrings& strings) const;
+    void SetStrings(const TStrings& strings);
     // Changes the file name; with reload, the content is read from the new file.
     void Rename(const std::string& fileName, bool reload);
 

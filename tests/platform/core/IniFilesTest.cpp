@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/core/IniFiles.h"
+#include "platform/core/Strings.h"
 
 namespace kv {
 namespace {
@@ -283,6 +284,25 @@ TEST_F(IniFilesTest, StringsRoundTripAndRename) {
     ini.Rename(other, true);
     EXPECT_EQ(ini.FileName(), other);
     EXPECT_EQ(ini.ReadInteger("O", "q", 0), 7);
+}
+
+TEST_F(IniFilesTest, StringListsAreClearedAndFilledInFileOrder) {
+    TMemIniFile ini(Write("[W]\nPath1=Work\npath2 = \\Lib\n[X]\n"));
+    TStringList list;
+    list.Add("stale");
+    ini.ReadSection("w", list);
+    EXPECT_EQ(list.CommaText(), "Path1,path2");
+    ini.ReadSectionValues("W", list);
+    EXPECT_EQ(list.Values("PATH2"), "\\Lib");
+    EXPECT_EQ(list.Count(), 2);
+    ini.ReadSections(list);
+    EXPECT_EQ(list.CommaText(), "W,X");
+
+    list.SetText("[Y]\nk=v\n");
+    ini.SetStrings(list);
+    EXPECT_EQ(ini.ReadString("Y", "K", ""), "v");
+    ini.GetStrings(list);
+    EXPECT_EQ(list.CommaText(), "[Y],k=v");
 }
 
 TEST_F(IniFilesTest, ArbitraryBytesReadWithoutHarm) {
