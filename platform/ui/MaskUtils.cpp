@@ -6,10 +6,9 @@ namespace kv {
 
 namespace {
 
-// A byte that is not part of valid UTF-8 travels as a lone low surrogate (U+DC80..U+DCFF) and
-// is written back as the same byte, so texts of any origin pass through the mask unharmed.
-constexpr char32_t kRawByteBase = 0xDC00;
-
+// A byte that is not part of valid UTF-8 is read as the character of the same number
+// (U+0080..U+00FF), so that any text gives a valid one and applying a mask twice gives what
+// applying it once gave.
 size_t SequenceLength(unsigned char lead) {
     if (lead >= 0xC2 && lead <= 0xDF) return 2;
     if (lead >= 0xE0 && lead <= 0xEF) return 3;
@@ -50,7 +49,7 @@ std::u32string Decode(std::string_view s) {
             out.push_back(*cp);
             i += len;
         } else {
-            out.push_back(kRawByteBase + lead);
+            out.push_back(lead);
             ++i;
         }
     }
@@ -58,9 +57,7 @@ std::u32string Decode(std::string_view s) {
 }
 
 void Append(std::string& out, char32_t cp) {
-    if (cp >= kRawByteBase + 0x80 && cp <= kRawByteBase + 0xFF) {
-        out.push_back(static_cast<char>(cp - kRawByteBase));
-    } else if (cp < 0x80) {
+    if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
     } else if (cp < 0x800) {
         out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
@@ -89,11 +86,10 @@ bool IsDigit(char32_t ch) {
     return ch >= U'0' && ch <= U'9';
 }
 
-// Ideographs and other scripts count as letters; raw bytes and controls do not.
+// Ideographs and other scripts count as letters; controls do not.
 bool IsLetter(char32_t ch) {
     if ((ch >= U'a' && ch <= U'z') || (ch >= U'A' && ch <= U'Z')) return true;
-    bool rawByte = ch >= kRawByteBase + 0x80 && ch <= kRawByteBase + 0xFF;
-    return ch >= 0xA0 && !rawByte;
+    return ch >= 0xA0;
 }
 
 bool IsPrintable(char32_t ch) {
@@ -259,8 +255,26 @@ std::string TEditMask::FormatValue(std::string_view raw) const {
     return Encode(out);
 }
 
+bool TEditMask::LiteralsInPlace(const std::u32string& text) const {
+    if (text.size() != positions_.size()) return false;
+    for (size_t p = 0; p < text.size(); ++p) {
+        const TMaskPosition& rule = positions_[p];
+        if (rule.Kind == TMaskCharKind::Literal && text[p] != rule.Literal) return false;
+    }
+    return true;
+}
+
 std::u32string TEditMask::FillGroupsFrom(const std::u32string& text) const {
     const size_t n = positions_.size();
+    if (LiteralsInPlace(text)) {
+        // A full text with every literal in place (what the edit's Text gives) maps position
+        // by position, so blanks inside a run stay where they are.
+        std::u32string out = text;
+        for (size_t p = 0; p < n; ++p) {
+            if (positions_[p].Kind != TMaskCharKind::Literal && out[p] == U' ') out[p] = blank_;
+        }
+        return out;
+    }
     std::u32string out;
     out.reserve(n);
     size_t k = 0;

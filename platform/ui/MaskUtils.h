@@ -20,7 +20,8 @@
 // Two texts belong to a masked edit: the edit text (what the control shows, one character per
 // mask position, the blank character where nothing is typed) and the Text (what the program
 // reads and writes: blanks as spaces, with or without the literals as the flag says). All texts
-// are UTF-8; positions count characters.
+// are UTF-8; positions count characters; a byte that is no UTF-8 is read as the character of
+// the same number (Latin-1), so every answer is valid UTF-8.
 #pragma once
 
 #include <cstdint>
@@ -94,9 +95,10 @@ public:
     // the left (from the right with '!'); positions left over show the blank character, and
     // characters beyond the input positions are dropped.
     std::string FormatValue(std::string_view raw) const;
-    // The edit text after the edit's Text is set to text: with saved literals each run of
-    // input positions takes the characters up to the literal that closes it (so "1/5/2024" and
-    // "01052024" both fit "99/99/9999"), otherwise as FormatValue.
+    // The edit text after the edit's Text is set to text: with saved literals a text of the
+    // mask's length with every literal in place maps position by position, and any other text
+    // fills each run of input positions with the characters up to the literal that closes it
+    // (so "1/5/2024" and "01052024" both fit "99/99/9999"); without, as FormatValue.
     std::string EditTextFor(std::string_view text) const;
     // The value held by an edit text: with literals, one character per position with blanks as
     // spaces; without, the input characters only, trailing blanks trimmed (leading ones with
@@ -117,6 +119,7 @@ public:
 
 private:
     bool IsUnfilled(char32_t ch) const { return ch == blank_ || ch == U' '; }
+    bool LiteralsInPlace(const std::u32string& text) const;
     std::u32string FillGroupsFrom(const std::u32string& text) const;
 
     std::string editMask_;

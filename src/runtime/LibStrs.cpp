@@ -42,20 +42,27 @@ std::string EncodeCodePoint(char32_t cp) {
     return out;
 }
 
-// Replacing with restart from the start of the text: after a replacement at pos, no
-// occurrence can start before pos - old + 1 (the text there is unchanged and held none), so
-// the search resumes there, which gives the same result in linear rather than quadratic scans.
-// Returns false when the rewriting does not settle within budget replacements.
+// Replacing the leftmost occurrence again and again, in one pass: characters move from the
+// pending text to the result, and when the result ends in oldText that is the leftmost
+// occurrence of the whole text (the result held none before), so it is cut off and newText is
+// put back in front of the pending text to be read again. Returns false when the rewriting
+// does not settle within budget replacements.
 bool ReplaceWithRestart(std::string& text, std::string_view oldText, std::string_view newText,
                         size_t budget) {
-    size_t from = 0;
-    for (size_t done = 0;; ++done) {
-        size_t pos = text.find(oldText, from);
-        if (pos == std::string::npos) return true;
-        if (done == budget) return false;
-        text.replace(pos, oldText.size(), newText);
-        from = pos >= oldText.size() - 1 ? pos - (oldText.size() - 1) : 0;
+    std::string pending(text.rbegin(), text.rend());  // read from its back
+    std::string result;
+    result.reserve(text.size());
+    size_t done = 0;
+    while (!pending.empty()) {
+        result.push_back(pending.back());
+        pending.pop_back();
+        if (!result.ends_with(oldText)) continue;
+        if (done++ == budget) return false;
+        result.resize(result.size() - oldText.size());
+        pending.append(newText.rbegin(), newText.rend());
     }
+    text = std::move(result);
+    return true;
 }
 
 }  // namespace

@@ -130,7 +130,8 @@ bool IsLocalAddress(std::string_view address);
 std::string ButtonCaption(std::string_view name);
 
 // Sets the published property propName of component as a string; does nothing when the
-// component is null, the name empty or the class has no such property.
+// component is null, the name empty, or the class has no such property or it is no writable
+// string property.
 void SetStrPropByName(TComponent* component, std::string_view propName, std::string_view value);
 // True when component is present, propName not empty and its class publishes that property.
 bool HasPropByName(const TComponent* component, std::string_view propName);

@@ -91,13 +91,15 @@ TEST(EditMaskApply, TextToEditText) {
         {"99/99/9999;1;_", "12/31/2024", "12/31/2024"},
         {"99/99/9999;1;_", "12312024", "12/31/2024"},
         {"99/99/9999;1;_", "1/5/2024", "1_/5_/2024"},
+        {"99/99/9999;1;_", "12/ 5/2024", "12/_5/2024"},  // full length: position by position
+        {"9_9;1; ", "  1", "  1"},                       // a blank literal among blanks
         {"!99/99/9999;1;_", "1/5/2024", "_1/_5/2024"},
         {"!aaaa\\-aaaaaaaaaaa;1; ", "ABCD-12345678901", "ABCD-12345678901"},
         {"!aaaa\\-aaaaaaaaaaa;1; ", "AB-123", "  AB-        123"},
         {"aaaa\\-aaaaaaaaaaa;1; ", "AB-123", "AB  -123        "},
-        // Characters outside ASCII, and bytes that are no UTF-8, take one position each.
+        // Characters outside ASCII take one position each; a byte that is no UTF-8 is Latin-1.
         {"ccc;0;_", "中文x", "中文x"},
-        {"ccc;0;_", "\xff", "\xff__"},
+        {"ccc;0;_", "\xff", "\xC3\xBF__"},
         {"", "as is", "as is"},
     };
     for (const ApplyCase& c : cases) {
@@ -132,9 +134,11 @@ TEST(EditMaskExtract, EditTextToValue) {
 }
 
 TEST(EditMaskExtract, TextSurvivesARoundTrip) {
-    const char* const masks[] = {"99/99/9999;1;_", "99/99/9999;0;_", "!aaaa\\-aaaaaaaaaaa;1; ",
-                                 "!aaaa\\-aaaaaaaaaaa;0; ", ">LL-000;1;*"};
-    const char* const texts[] = {"", "12/31/2024", "1231", "AB-123", "AB12-34567890123", "XY-42"};
+    const char* const masks[] = {
+        "99/99/9999;1;_",          "99/99/9999;0;_", "!aaaa\\-aaaaaaaaaaa;1; ",
+        "!aaaa\\-aaaaaaaaaaa;0; ", ">LL-000;1;*",    "9_9;1; "};
+    const char* const texts[] = {"",      "12/31/2024", "1231", "AB-123", "AB12-34567890123",
+                                 "XY-42", " 12"};
     for (const char* m : masks) {
         TEditMask mask(m);
         for (const char* t : texts) {
