@@ -204,6 +204,9 @@ public:
     virtual bool SelectItemByUser(const std::string& item);
     virtual bool SelectIndexByUser(int index);
 
+    // Ends loading: takes the parent's font, colour and show-hint where the control follows it.
+    void Loaded() override;
+
     // True while this object exists; stays readable after it is destroyed, so code that
     // raises events can tell whether a handler freed the control.
     std::weak_ptr<const bool> LifeToken() const { return life_; }
@@ -224,7 +227,6 @@ protected:
     // The bounds changed from the old ones: the base tells the backend, lets the parent realign
     // an aligned control and raises OnResize when the size changed.
     virtual void BoundsChanged(const TRect& old);
-    void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
     // The backend shows this control again in its current state.
     void UpdatePeer(TPeerChange change) const;
@@ -338,6 +340,8 @@ public:
     virtual bool TakesFocusOnClick() const { return tabStop_; }
 
     void WndProc(TMessage& message) override;
+    // Ends loading: puts the children at the tab orders read, and aligns them.
+    void Loaded() override;
 
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
@@ -350,7 +354,6 @@ protected:
     virtual void CreateHandle();
     virtual void DoEnter();
     virtual void DoExit();
-    void Loaded() override;
     void BoundsChanged(const TRect& old) override;
     // Puts each child whose TabOrder was set while loading at that place.
     void FixupTabList();

@@ -55,6 +55,7 @@ TCustomForm::TCustomForm(TComponent* owner, bool createNew)
 TCustomForm::~TCustomForm() {
     activeControl_ = nullptr;
     focusedControl_ = nullptr;
+    if (Application().MainForm() == this) Application().SetMainForm(nullptr);
     Screen().RemoveForm(this);
 }
 

@@ -110,6 +110,7 @@ public:
     void SetTextHeight(int value) { textHeight_ = value; }
 
     void WndProc(TMessage& message) override;
+    void Loaded() override;
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;
@@ -133,7 +134,6 @@ protected:
     // events down to control, as the focus moves (the form's active control is already the new
     // one while they run). Stops when a handler moves the focus elsewhere.
     bool SetFocusedControl(TWinControl* control);
-    void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
 
 private:

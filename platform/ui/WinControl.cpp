@@ -46,6 +46,9 @@ KV_PUBLISHED(TWinControl) {}
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+    // Leaving the parent here, while this is still a windowed control, takes the focus away
+    // from this control and its children (they get no exit events) and out of the tab order.
+    if (Parent() != nullptr) Parent()->RemoveControl(this);
     // Each child leaves this list as it is destroyed.
     while (!controls_.empty())
         controls_.back()->Free();
