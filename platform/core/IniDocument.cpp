@@ -183,9 +183,9 @@ bool TIniDocument::EraseSection(std::string_view section) {
 bool TIniDocument::RemoveKey(std::string_view section, std::string_view key) {
     Section* found = FindSection(section);
     if (found == nullptr) return false;
-    const std::string folded = LowerCase(Trim(key));
+    const std::string trimmed = Trim(key);
     const auto removed = std::erase_if(found->lines, [&](const Line& line) {
-        return line.kind != Kind::kOther && LowerCase(line.key) == folded;
+        return line.kind != Kind::kOther && SameText(line.key, trimmed);
     });
     Reindex(*found);
     return removed > 0;
