@@ -81,10 +81,23 @@ TEST(DaemonDurabilityTest, AcknowledgedWritesSurviveSigkillAndNothingIsDamaged) 
     std::uniform_int_distribution<int> delayMs(30, 300);
     for (int round = 0; round < 6; ++round) {
         TDaemonProcess daemon(database, dir.File("server.log"), dir.File("port"));
+        std::size_t before = 0;
+        {
+            std::lock_guard lock(acknowledged.mutex);
+            before = acknowledged.jobs.size();
+        }
         std::vector<std::thread> clients;
         for (int client = 0; client < 3; ++client)
             clients.emplace_back(WriteUntilKilled, daemon.Port(), client, round,
                                  std::ref(acknowledged));
+        // Kill only once this round has had writes acknowledged, however slow the machine.
+        for (int wait = 0; wait < 500; ++wait) {
+            {
+                std::lock_guard lock(acknowledged.mutex);
+                if (acknowledged.jobs.size() > before) break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(delayMs(random)));
         const int status = daemon.Signal(SIGKILL);
         EXPECT_TRUE(WIFSIGNALED(status));
