@@ -233,8 +233,9 @@ void TCustomForm::SetActive(bool value) {
     if (active_ == value) return;
     active_ = value;
     if (value) {
+        const auto life = LifeToken();
         Activate();
-        if (!active_) return;
+        if (life.expired() || !active_) return;
         if (activeControl_ == nullptr) activeControl_ = FindNextControl(nullptr, true, true, false);
         SetWindowFocus();
     } else {
@@ -431,9 +432,14 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
     if (control->focusing_) return false;
     control->focusing_ = true;
     const auto controlLife = control->LifeToken();
+    const auto formLife = LifeToken();
     auto done = [&](bool result) {
         if (!controlLife.expired()) control->focusing_ = false;
         return result;
+    };
+    // A handler may move the focus elsewhere, or free the form or the control.
+    auto sendFocus = [&](TWinControl& target, UINT msg) {
+        return SendFocusMessage(target, msg) && !formLife.expired() && !controlLife.expired();
     };
     try {
         if (focusedControl_ == nullptr) focusedControl_ = this;
@@ -443,16 +449,15 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
         while (focusedControl_ != nullptr && !focusedControl_->ContainsControl(control)) {
             TWinControl* leaving = focusedControl_;
             focusedControl_ = leaving->Parent();
-            if (!SendFocusMessage(*leaving, CM_EXIT)) return done(false);
+            if (!sendFocus(*leaving, CM_EXIT)) return done(false);
         }
-        if (controlLife.expired()) return false;
         // Enters from below the common parent down to the control.
         while (focusedControl_ != control) {
             TWinControl* entering = control;
             while (entering->Parent() != focusedControl_)
                 entering = entering->Parent();
             focusedControl_ = entering;
-            if (!SendFocusMessage(*entering, CM_ENTER)) return done(false);
+            if (!sendFocus(*entering, CM_ENTER)) return done(false);
         }
         Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
         Screen().OnActiveControlChange(&Screen());

@@ -302,3 +302,18 @@ TEST_F(FormsTest, ClosingTheMainFormEndsTheApplicationsLoop) {
 
 }  // namespace
 }  // namespace kv::test
+
+namespace kv::test {
+namespace {
+
+TEST(UiTestFixtureCheck, FailsATestThatLeavesAFormAliveAndFreesIt) {
+    MakeForm("frmForgotten");
+    const ::testing::AssertionResult result = NoFormsAlive();
+    EXPECT_FALSE(result);
+    EXPECT_STREQ(result.message(), "forms left alive: frmForgotten");
+    EXPECT_EQ(Screen().FormCount(), 0);
+    EXPECT_TRUE(NoFormsAlive());
+}
+
+}  // namespace
+}  // namespace kv::test
