@@ -4,6 +4,22 @@
 
 namespace kv {
 
+namespace detail {
+
+const TClassInfo* NewClassInfo(const TClassSpec& spec) {
+    struct AllClasses {
+        std::mutex mutex;
+        std::vector<std::unique_ptr<TClassInfo>> classes;
+    };
+    static auto* all = new AllClasses();
+    auto info = std::make_unique<TClassInfo>(spec);
+    std::lock_guard lock(all->mutex);
+    all->classes.push_back(std::move(info));
+    return all->classes.back().get();
+}
+
+}  // namespace detail
+
 TClassInfo::TClassInfo(const TClassSpec& spec)
     : spec_(spec),
       name_(spec.name),

@@ -22,8 +22,9 @@ struct ClassRegistry {
 };
 
 ClassRegistry& Registry() {
-    static ClassRegistry registry;
-    return registry;
+    // Never destroyed: libraries unloaded at exit still unregister their classes.
+    static auto* registry = new ClassRegistry();
+    return *registry;
 }
 
 }  // namespace

@@ -21,8 +21,9 @@ struct MethodCodeRegistry {
 };
 
 MethodCodeRegistry& Registry() {
-    static MethodCodeRegistry registry;
-    return registry;
+    // Never destroyed: objects destroyed at exit may still call or compare events.
+    static auto* registry = new MethodCodeRegistry();
+    return *registry;
 }
 
 struct MethodTypeRegistry {
@@ -60,12 +61,12 @@ const TMethodCode* FindMethodCode(const void* code) {
 }
 
 const TTypeInfo* MethodTypeInfo(const char* name, const std::type_info& signature) {
-    static MethodTypeRegistry registry;
-    std::lock_guard lock(registry.mutex);
-    auto found = registry.byName.find(std::string_view(name));
-    if (found != registry.byName.end()) return found->second.get();
+    static auto* registry = new MethodTypeRegistry();
+    std::lock_guard lock(registry->mutex);
+    auto found = registry->byName.find(std::string_view(name));
+    if (found != registry->byName.end()) return found->second.get();
     std::unique_ptr<TTypeInfo> info(new TTypeInfo(TTypeInfo::Method(name, signature)));
-    return registry.byName.emplace(name, std::move(info)).first->second.get();
+    return registry->byName.emplace(name, std::move(info)).first->second.get();
 }
 
 void RaiseBadEventCall(BadEventCall reason) {

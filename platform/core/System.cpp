@@ -8,13 +8,13 @@ namespace kv {
 TObject::~TObject() = default;
 
 TClass TObject::StaticClass() {
-    static const TClassInfo info([] {
+    static const TClassInfo* const info = detail::NewClassInfo([] {
         TClassSpec spec;
         spec.name = "TObject";
         spec.createObject = []() -> TObject* { return NewObject<TObject>(); };
         return spec;
     }());
-    return &info;
+    return info;
 }
 
 const std::string& TObject::ClassName() const {

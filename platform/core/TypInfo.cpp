@@ -50,8 +50,8 @@ struct IntegerConstsRegistry {
 };
 
 IntegerConstsRegistry& ConstsRegistry() {
-    static IntegerConstsRegistry registry;
-    return registry;
+    static auto* registry = new IntegerConstsRegistry();
+    return *registry;
 }
 
 }  // namespace
@@ -126,13 +126,14 @@ TTypeInfo TTypeInfo::Method(std::string name, const std::type_info& signature) {
 }
 
 const TTypeInfo* BooleanTypeInfo() {
-    static const TTypeInfo info = TTypeInfo::Enumeration("Boolean", "False, True");
-    return &info;
+    static const TTypeInfo* const info =
+        new TTypeInfo(TTypeInfo::Enumeration("Boolean", "False, True"));
+    return info;
 }
 
 const TTypeInfo* CharTypeInfo() {
-    static const TTypeInfo info = TTypeInfo::Ordinal(tkChar, "Char", 0, 255);
-    return &info;
+    static const TTypeInfo* const info = new TTypeInfo(TTypeInfo::Ordinal(tkChar, "Char", 0, 255));
+    return info;
 }
 
 const TTypeInfo* IntegerTypeInfo() {
@@ -148,55 +149,61 @@ const TTypeInfo* DoubleTypeInfo() {
 }
 
 const TTypeInfo* StringTypeInfo() {
-    static const TTypeInfo info = TTypeInfo::String(tkLString, "String");
-    return &info;
+    static const TTypeInfo* const info = new TTypeInfo(TTypeInfo::String(tkLString, "String"));
+    return info;
 }
 
 const TTypeInfo* WideStringTypeInfo() {
-    static const TTypeInfo info = TTypeInfo::String(tkWString, "WideString");
-    return &info;
+    static const TTypeInfo* const info = new TTypeInfo(TTypeInfo::String(tkWString, "WideString"));
+    return info;
 }
 
 const TTypeInfo* NamedIntegerTypeInfo(std::string_view name) {
-    static NamedTypes types;
-    return types.Get(name, &MakeInteger);
+    static auto* types = new NamedTypes();
+    return types->Get(name, &MakeInteger);
 }
 
 const TTypeInfo* NamedFloatTypeInfo(std::string_view name) {
-    static NamedTypes types;
-    return types.Get(name, &MakeFloat);
+    static auto* types = new NamedTypes();
+    return types->Get(name, &MakeFloat);
 }
 
 namespace detail {
 
 const TTypeInfo* IntegralTypeInfo(bool isSigned, std::size_t size) {
     using L = std::numeric_limits<std::int64_t>;
-    static const TTypeInfo shortInt = TTypeInfo::Ordinal(tkInteger, "ShortInt", -128, 127);
-    static const TTypeInfo byte = TTypeInfo::Ordinal(tkInteger, "Byte", 0, 255);
-    static const TTypeInfo smallInt = TTypeInfo::Ordinal(tkInteger, "SmallInt", -32768, 32767);
-    static const TTypeInfo word = TTypeInfo::Ordinal(tkInteger, "Word", 0, 65535);
-    static const TTypeInfo integer =
-        TTypeInfo::Ordinal(tkInteger, "Integer", -2147483648LL, 2147483647LL);
-    static const TTypeInfo cardinal = TTypeInfo::Ordinal(tkInteger, "Cardinal", 0, 4294967295LL);
-    static const TTypeInfo int64 = TTypeInfo::Ordinal(tkInt64, "Int64", L::min(), L::max());
+    static const TTypeInfo* const shortInt =
+        new TTypeInfo(TTypeInfo::Ordinal(tkInteger, "ShortInt", -128, 127));
+    static const TTypeInfo* const byte =
+        new TTypeInfo(TTypeInfo::Ordinal(tkInteger, "Byte", 0, 255));
+    static const TTypeInfo* const smallInt =
+        new TTypeInfo(TTypeInfo::Ordinal(tkInteger, "SmallInt", -32768, 32767));
+    static const TTypeInfo* const word =
+        new TTypeInfo(TTypeInfo::Ordinal(tkInteger, "Word", 0, 65535));
+    static const TTypeInfo* const integer =
+        new TTypeInfo(TTypeInfo::Ordinal(tkInteger, "Integer", -2147483648LL, 2147483647LL));
+    static const TTypeInfo* const cardinal =
+        new TTypeInfo(TTypeInfo::Ordinal(tkInteger, "Cardinal", 0, 4294967295LL));
+    static const TTypeInfo* const int64 =
+        new TTypeInfo(TTypeInfo::Ordinal(tkInt64, "Int64", L::min(), L::max()));
     switch (size) {
         case 1:
-            return isSigned ? &shortInt : &byte;
+            return isSigned ? shortInt : byte;
         case 2:
-            return isSigned ? &smallInt : &word;
+            return isSigned ? smallInt : word;
         case 4:
-            return isSigned ? &integer : &cardinal;
+            return isSigned ? integer : cardinal;
         default:
-            return &int64;
+            return int64;
     }
 }
 
 const TTypeInfo* FloatTypeInfoOfSize(std::size_t size) {
-    static const TTypeInfo single = TTypeInfo::Float("Single");
-    static const TTypeInfo dbl = TTypeInfo::Float("Double");
-    static const TTypeInfo extended = TTypeInfo::Float("Extended");
-    if (size == 4) return &single;
-    return size == 8 ? &dbl : &extended;
+    static const TTypeInfo* const single = new TTypeInfo(TTypeInfo::Float("Single"));
+    static const TTypeInfo* const dbl = new TTypeInfo(TTypeInfo::Float("Double"));
+    static const TTypeInfo* const extended = new TTypeInfo(TTypeInfo::Float("Extended"));
+    if (size == 4) return single;
+    return size == 8 ? dbl : extended;
 }
 
 }  // namespace detail

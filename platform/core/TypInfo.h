@@ -543,6 +543,11 @@ private:
 
 namespace detail {
 
+// Creates a metaclass that lives as long as the process, kept reachable by the platform library:
+// objects destroyed at exit still ask for their class, and the metaclasses of unloaded libraries
+// are not reported as lost.
+const TClassInfo* NewClassInfo(const TClassSpec& spec);
+
 template <class C>
 TClassSpec DescribeClass(const char* name, void (*publish)(TClassInfo&)) {
     TClassSpec spec;
@@ -578,12 +583,12 @@ TClassSpec DescribeClass(const char* name, void (*publish)(TClassInfo&)) {
     template <class T>                                                            \
     static void KvPublish##Class(::kv::TClassBuilder<T>& b);                      \
     ::kv::TClass Class::StaticClass() {                                           \
-        static const ::kv::TClassInfo info(                                       \
+        static const ::kv::TClassInfo* const info = ::kv::detail::NewClassInfo(   \
             ::kv::detail::DescribeClass<Class>(#Class, [](::kv::TClassInfo& ci) { \
                 ::kv::TClassBuilder<Class> builder(ci);                           \
                 KvPublish##Class<Class>(builder);                                 \
             }));                                                                  \
-        return &info;                                                             \
+        return info;                                                              \
     }                                                                             \
     template <class T>                                                            \
     static void KvPublish##Class([[maybe_unused]] ::kv::TClassBuilder<T>& b)

@@ -353,6 +353,7 @@ public:
 KV_PUBLISHED(TPanelItem) {
     b.Property("Text", &T::text);
 }
+KV_REGISTER_CLASS(TPanelItem);  // registered while the program is loaded
 
 class TPanels : public TOwnedCollection {
     KV_CLASS(TPanels, TOwnedCollection)
@@ -388,6 +389,7 @@ KV_PUBLISHED(TStatusBarLike) {
 }
 
 TEST_F(ClassesTest, CollectionsCreateTheirItemClassAndReportChanges) {
+    EXPECT_EQ(GetClass("TPanelItem"), TPanelItem::StaticClass());
     TStatusBarLike bar(nullptr);
     bar.SetName("StatusBar1");
     TPanels& panels = *bar.panels;
