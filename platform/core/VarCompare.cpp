@@ -193,6 +193,17 @@ namespace {
 
 void AppendDebugText(std::string& out, const Variant& v);
 
+// A day outside the calendar has no date text; the number still shows it.
+void AppendDate(std::string& out, double day) {
+    std::string text;
+    try {
+        text = DateTimeToStr(day);
+    } catch (const EConvertError&) {
+        text = FloatToStr(day);
+    }
+    out += "Date(" + text + ")";
+}
+
 // The elements of dimension `dim` onwards, starting at `offset` with the given stride.
 void AppendDimension(std::string& out, const VI::ArrayData& data, std::size_t dim,
                      std::size_t offset, std::size_t stride) {
@@ -236,10 +247,11 @@ void AppendDebugText(std::string& out, const Variant& value) {
             return;
         }
         default:
-            if (v.Type() == varDate)
-                out += "Date(" + v.AsString() + ")";
-            else
+            if (v.Type() == varDate) {
+                AppendDate(out, VI::Real(v));
+            } else {
                 out += v.AsString();
+            }
             return;
     }
 }

@@ -425,6 +425,8 @@ TEST(VariantDebugText, ShowsKindsAndBounds) {
     list[2] = Null();
     EXPECT_EQ(VarToDebugText(list), "1..[W'w', Null]");
     EXPECT_EQ(VarToDebugText(VarArrayOf({1, "a", true, Variant()})), "[1, 'a', True, Unassigned]");
+    // A day outside the calendar cannot be shown as a date, but the debug text never raises.
+    EXPECT_EQ(VarToDebugText(Variant::Date(1e300)), "Date(1E300)");
 }
 
 }  // namespace
