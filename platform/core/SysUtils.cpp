@@ -13,7 +13,8 @@
 
 namespace kv {
 
-TFormatSettings FormatSettings;
+// Constant-initialised, so that code running before main already sees the defaults.
+constinit TFormatSettings FormatSettings;
 
 namespace {
 
