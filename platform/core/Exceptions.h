@@ -63,6 +63,8 @@ KV_DECLARE_EXCEPTION(EStreamError, Exception);
 KV_DECLARE_EXCEPTION(EFOpenError, EStreamError);
 KV_DECLARE_EXCEPTION(EReadError, EStreamError);
 KV_DECLARE_EXCEPTION(EParserError, Exception);
+// Errors of the class registry and of form descriptions.
+KV_DECLARE_EXCEPTION(EFilerError, EStreamError);
 // Lists, components, classes and properties.
 KV_DECLARE_EXCEPTION(EListError, Exception);
 KV_DECLARE_EXCEPTION(EStringListError, Exception);

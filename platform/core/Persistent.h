@@ -12,9 +12,6 @@
 
 namespace kv {
 
-// Errors of the class registry and of form descriptions.
-KV_DECLARE_EXCEPTION(EFilerError, EStreamError);
-
 KV_ENUM(TShiftStateItem, ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble);
 KV_SET(TShiftState, TShiftStateItem);
 KV_ENUM(TCloseAction, caNone, caHide, caFree, caMinimize);
