@@ -27,8 +27,7 @@ void BM_ParseIni(benchmark::State& state) {
         benchmark::DoNotOptimize(document);
     }
     state.SetComplexityN(state.range(0));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(text.size()));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
 }
 BENCHMARK(BM_ParseIni)->RangeMultiplier(10)->Range(10, 10000)->Complexity();
 
