@@ -289,6 +289,21 @@ TEST_F(FormsTest, TheDescriptionLoaderRunsBeforeOnCreateExceptForCreateNew) {
     built->Free();
 }
 
+// An error of OnCreate leaves the construction: the form is freed again without OnDestroy.
+TEST_F(FormsTest, AnErrorInOnCreateFailsTheConstruction) {
+    class TFailingForm : public TLifeForm {
+    public:
+        using TLifeForm::TLifeForm;
+        void DoCreate() override {
+            TLifeForm::DoCreate();
+            throw EInOutError("Language package unreadable");
+        }
+    };
+    EXPECT_THROW(NewObject<TFailingForm>(&Application()), EInOutError);
+    EXPECT_EQ(Take(), (Entries{"Create", "Destroy"}));
+    EXPECT_EQ(Screen().FormCount(), 0);
+}
+
 TEST_F(FormsTest, ClosingTheMainFormEndsTheApplicationsLoop) {
     auto* form = Application().CreateForm<TLifeForm>();
     EXPECT_EQ(Application().MainForm(), form);
