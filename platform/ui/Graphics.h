@@ -168,3 +168,7 @@ private:
 };
 
 }  // namespace kv
+
+// Pens, brushes, canvases and bitmaps belong to the Graphics unit too.
+#include "platform/ui/Canvas.h"
+#include "platform/ui/Bitmap.h"
