@@ -36,6 +36,11 @@ class Dispatch;
 // Automation objects are shared: the object lives while a Variant or a DispatchPtr holds it.
 using DispatchPtr = std::shared_ptr<Dispatch>;
 
+// A class derived from Dispatch (not Dispatch itself, which has its own constructor).
+template <class T>
+concept DerivedDispatch =
+    !std::is_same_v<T, Dispatch> && std::is_convertible_v<std::shared_ptr<T>, DispatchPtr>;
+
 using TVarType = std::uint16_t;
 
 inline constexpr TVarType varEmpty = 0x0000;
@@ -105,10 +110,9 @@ public:
     Variant(std::string_view value);
     // An automation object (varDispatch); a null pointer is a cleared object reference.
     Variant(DispatchPtr value) noexcept;
-    template <class T>
-    requires(!std::is_same_v<T, Dispatch> && std::is_convertible_v<std::shared_ptr<T>, DispatchPtr>)
-        Variant(std::shared_ptr<T> value)
-    noexcept : Variant(DispatchPtr(std::move(value))) {}
+    // An object of a class derived from Dispatch.
+    template <DerivedDispatch T>
+    Variant(std::shared_ptr<T> value) noexcept : Variant(DispatchPtr(std::move(value))) {}
     // Any other pointer would silently become a Boolean.
     template <class T>
     Variant(T*) = delete;
