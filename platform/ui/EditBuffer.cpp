@@ -1,0 +1,163 @@
+#include "platform/ui/EditBuffer.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace kv {
+
+namespace {
+
+// The length of the well-formed UTF-8 sequence at text[i], or 1 for a byte that starts none.
+std::size_t SequenceAt(std::string_view text, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    std::size_t length = lead < 0x80                   ? 1
+                         : lead >= 0xC2 && lead < 0xE0 ? 2
+                         : lead >= 0xE0 && lead < 0xF0 ? 3
+                         : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                       : 1;
+    if (i + length > text.size()) return 1;
+    for (std::size_t k = 1; k < length; ++k)
+        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 1;
+    return length;
+}
+
+}  // namespace
+
+int CharCount(std::string_view text) {
+    int count = 0;
+    for (std::size_t i = 0; i < text.size(); i += SequenceAt(text, i))
+        ++count;
+    return count;
+}
+
+int CodePageLength(std::string_view text) {
+    int length = 0;
+    for (std::size_t i = 0; i < text.size(); i += SequenceAt(text, i))
+        length += static_cast<unsigned char>(text[i]) < 0x80 ? 1 : 2;
+    return length;
+}
+
+std::size_t ByteOffset(std::string_view text, int index) {
+    std::size_t i = 0;
+    for (int n = 0; n < index && i < text.size(); ++n)
+        i += SequenceAt(text, i);
+    return i;
+}
+
+void TEditBuffer::SetText(std::string_view text) {
+    text_ = std::string(text);
+    anchor_ = caret_ = 0;
+}
+
+int TEditBuffer::SelStart() const {
+    return std::min(anchor_, caret_);
+}
+
+int TEditBuffer::SelLength() const {
+    return std::abs(caret_ - anchor_);
+}
+
+void TEditBuffer::SetSel(int start, int length) {
+    const int n = Length();
+    start = std::clamp(start, 0, n);
+    const int end = std::clamp(start + std::max(length, 0), start, n);
+    anchor_ = Settle(start, false);
+    caret_ = Settle(end, true);
+}
+
+std::string TEditBuffer::SelText() const {
+    const std::size_t from = ByteOffset(text_, SelStart());
+    const std::size_t to = ByteOffset(text_, SelStart() + SelLength());
+    return text_.substr(from, to - from);
+}
+
+int TEditBuffer::Settle(int pos, bool forward) const {
+    pos = std::clamp(pos, 0, Length());
+    if (pos > 0) {
+        const std::size_t at = ByteOffset(text_, pos);
+        if (at < text_.size() && text_[at] == '\n' && text_[at - 1] == '\r')
+            pos += forward ? 1 : -1;
+    }
+    return pos;
+}
+
+void TEditBuffer::MoveCaret(int pos, bool extend) {
+    caret_ = Settle(pos, pos >= caret_);
+    if (!extend) anchor_ = caret_;
+}
+
+void TEditBuffer::Erase(int from, int to) {
+    const std::size_t a = ByteOffset(text_, from);
+    const std::size_t b = ByteOffset(text_, to);
+    text_.erase(a, b - a);
+    anchor_ = caret_ = from;
+}
+
+void TEditBuffer::ReplaceSelection(std::string_view text) {
+    const int start = SelStart();
+    Erase(start, start + SelLength());
+    text_.insert(ByteOffset(text_, start), text);
+    anchor_ = caret_ = start + CharCount(text);
+}
+
+bool TEditBuffer::Backspace() {
+    if (SelLength() > 0) {
+        Erase(SelStart(), SelStart() + SelLength());
+        return true;
+    }
+    if (caret_ == 0) return false;
+    int from = caret_ - 1;
+    const std::size_t at = ByteOffset(text_, from);
+    if (from > 0 && text_[at] == '\n' && text_[at - 1] == '\r') --from;
+    Erase(from, caret_);
+    return true;
+}
+
+bool TEditBuffer::DeleteForward() {
+    if (SelLength() > 0) {
+        Erase(SelStart(), SelStart() + SelLength());
+        return true;
+    }
+    const int n = Length();
+    if (caret_ >= n) return false;
+    int to = caret_ + 1;
+    const std::size_t at = ByteOffset(text_, caret_);
+    if (text_[at] == '\r' && at + 1 < text_.size() && text_[at + 1] == '\n') ++to;
+    Erase(caret_, to);
+    return true;
+}
+
+int TEditBuffer::LineCount() const {
+    int lines = 1;
+    for (std::size_t i = 0; i + 1 < text_.size(); ++i)
+        if (text_[i] == '\r' && text_[i + 1] == '\n') ++lines;
+    return lines;
+}
+
+int TEditBuffer::LineFromChar(int index) const {
+    const std::size_t end = ByteOffset(text_, index);
+    int line = 0;
+    for (std::size_t i = 0; i + 1 < end; ++i)  // pairs that end at or before the index
+        if (text_[i] == '\r' && text_[i + 1] == '\n') ++line;
+    return line;
+}
+
+int TEditBuffer::LineStart(int line) const {
+    if (line <= 0) return 0;
+    int index = 0;
+    int current = 0;
+    for (std::size_t i = 0; i < text_.size(); i += SequenceAt(text_, i)) {
+        ++index;
+        if (text_[i] == '\n' && i > 0 && text_[i - 1] == '\r' && ++current == line) return index;
+    }
+    return Length();
+}
+
+int TEditBuffer::LineLength(int line) const {
+    if (line < 0 || line >= LineCount()) return 0;
+    const int start = LineStart(line);
+    const int next = line + 1 < LineCount() ? LineStart(line + 1) - 2 : Length();
+    return next - start;
+}
+
+}  // namespace kv
