@@ -13,8 +13,14 @@
 
 namespace kv {
 
-// Constant-initialised, so that code running before main already sees the defaults.
+// Constant-initialised, so that code running before main already sees the defaults. clang 14
+// with this standard library cannot build the strings at compile time; there the settings are
+// initialised before main as an ordinary global.
+#if defined(__clang__)
+TFormatSettings FormatSettings;
+#else
 constinit TFormatSettings FormatSettings;
+#endif
 
 namespace {
 
