@@ -46,3 +46,6 @@ function(kv_add_benchmark name source)
     target_link_libraries(${name} PRIVATE kv_warnings benchmark::benchmark ${ARG_LIBS})
     target_include_directories(${name} PRIVATE ${KV_ROOT})
 endfunction()
+
+# Form descriptions embedded into libraries and programs.
+include(${CMAKE_CURRENT_LIST_DIR}/KvForms.cmake)
