@@ -1,0 +1,105 @@
+#include "platform/ui/Spin.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "platform/core/SysUtils.h"
+#include "platform/ui/Widgetset.h"
+
+namespace kv {
+
+KV_REGISTER_CLASS(TSpinEdit);
+
+KV_PUBLISHED(TSpinEdit) {
+    PublishControlMembers(b, "Anchors");
+    b.Property("AutoSelect", &T::AutoSelect, &T::SetAutoSelect).Default(1);
+    b.Property("AutoSize", &T::AutoSize, &T::SetAutoSize).Default(1);
+    PublishControlMembers(b, "Color");
+    b.Property("EditorEnabled", &T::EditorEnabled, &T::SetEditorEnabled).Default(1);
+    PublishControlMembers(b, "Enabled Font");
+    b.Property("ImeMode", &T::ImeMode, &T::SetImeMode).Default(imDontCare);
+    b.Property("ImeName", &T::ImeName, &T::SetImeName);
+    b.Property("Increment", &T::Increment, &T::SetIncrement).Default(1);
+    b.Property("MaxLength", &T::MaxLength, &T::SetMaxLength).Default(0);
+    b.Property("MaxValue", &T::MaxValue, &T::SetMaxValue);
+    b.Property("MinValue", &T::MinValue, &T::SetMinValue);
+    PublishControlMembers(b, "ParentColor ParentFont ParentShowHint PopupMenu");
+    b.Property("ReadOnly", &T::ReadOnly, &T::SetReadOnly).Default(0);
+    PublishControlMembers(b, "ShowHint TabOrder TabStop");
+    b.Property("Value", &T::Value, &T::SetValue);
+    PublishControlMembers(b, "Visible");
+    b.Event("OnChange", &T::OnChange);
+    PublishControlMembers(b,
+                          "OnClick OnDblClick OnEnter OnExit OnKeyDown OnKeyPress OnKeyUp "
+                          "OnMouseDown OnMouseMove OnMouseUp");
+}
+
+TSpinEdit::TSpinEdit(TComponent* owner) : TCustomEdit(owner) {
+    SetText("0");
+}
+
+int TSpinEdit::Value() const {
+    int value = 0;
+    return TryStrToInt(Trim(Text()), value) ? value : minValue_;
+}
+
+int TSpinEdit::CheckValue(int value) const {
+    if (maxValue_ == minValue_) return value;
+    return std::clamp(value, std::min(minValue_, maxValue_), std::max(minValue_, maxValue_));
+}
+
+void TSpinEdit::SetValue(int value) {
+    SetText(IntToStr(CheckValue(value)));
+}
+
+// A step never runs past the integer range, whatever the limits.
+void TSpinEdit::UpClick() {
+    if (ReadOnly()) return Widgetset().Beep();
+    const long long next = static_cast<long long>(Value()) + increment_;
+    SetValue(static_cast<int>(std::clamp<long long>(next, std::numeric_limits<int>::min(),
+                                                    std::numeric_limits<int>::max())));
+}
+
+void TSpinEdit::DownClick() {
+    if (ReadOnly()) return Widgetset().Beep();
+    const long long next = static_cast<long long>(Value()) - increment_;
+    SetValue(static_cast<int>(std::clamp<long long>(next, std::numeric_limits<int>::min(),
+                                                    std::numeric_limits<int>::max())));
+}
+
+void TSpinEdit::DefaultKeyDown(Word& key, TShiftState shift) {
+    if (key == VK_UP) return UpClick();
+    if (key == VK_DOWN) return DownClick();
+    if (key == VK_DELETE && !editorEnabled_) return;
+    TCustomEdit::DefaultKeyDown(key, shift);
+}
+
+bool TSpinEdit::IsValidChar(char key) const {
+    const auto ch = static_cast<unsigned char>(key);
+    const bool valid = key == FormatSettings.DecimalSeparator || key == '+' || key == '-' ||
+                       (key >= '0' && key <= '9') || (ch < 32 && key != '\r');
+    if (valid && !editorEnabled_ && (ch >= 32 || ch == 8)) return false;
+    return valid;
+}
+
+void TSpinEdit::DefaultKeyPress(char& key) {
+    if (!IsValidChar(key)) {
+        key = 0;
+        Widgetset().Beep();
+        return;
+    }
+    TCustomEdit::DefaultKeyPress(key);
+}
+
+// Characters outside ASCII are no digits.
+void TSpinEdit::InputMethodText(const std::string&) {
+    Widgetset().Beep();
+}
+
+void TSpinEdit::DoExit() {
+    const int value = Value();
+    if (CheckValue(value) != value) SetValue(value);
+    TCustomEdit::DoExit();
+}
+
+}  // namespace kv
