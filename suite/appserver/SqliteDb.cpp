@@ -2,7 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
 #include <limits>
+#include <map>
 
 namespace kv {
 
@@ -17,9 +19,23 @@ int ToIntLength(std::size_t size) {
     return static_cast<int>(size);
 }
 
+// One write lock per database file of this process, alive while a connection uses it.
+std::shared_ptr<std::mutex> WriteLockFor(const std::string& path) {
+    static std::mutex registryMutex;
+    static std::map<std::string, std::weak_ptr<std::mutex>> registry;
+    std::error_code ignored;
+    const std::string key = std::filesystem::weakly_canonical(path, ignored).string();
+    std::lock_guard guard(registryMutex);
+    auto& slot = registry[key.empty() ? path : key];
+    auto lock = slot.lock();
+    if (!lock) slot = lock = std::make_shared<std::mutex>();
+    return lock;
+}
+
 }  // namespace
 
-TSqliteDb::TSqliteDb(const std::string& path, bool fullSync) : path_(path) {
+TSqliteDb::TSqliteDb(const std::string& path, bool fullSync)
+    : path_(path), writeLock_(WriteLockFor(path)) {
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
         const std::string reason = db_ ? sqlite3_errmsg(db_) : "out of memory";
@@ -147,12 +163,13 @@ bool TSqliteStatement::ColumnIsNull(int column) const {
     return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
 }
 
-TSqliteTransaction::TSqliteTransaction(TSqliteDb& db) : db_(db) {
+TSqliteTransaction::TSqliteTransaction(TSqliteDb& db) : db_(db), lock_(db.WriteLock()) {
     db_.ExecScript("BEGIN IMMEDIATE;");
 }
 
 TSqliteTransaction::~TSqliteTransaction() {
     if (!done_) sqlite3_exec(db_.Handle(), "ROLLBACK;", nullptr, nullptr, nullptr);
+    // lock_ is released after the rollback, as members go after the body.
 }
 
 void TSqliteTransaction::Commit() {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,10 +69,14 @@ public:
     sqlite3* Handle() const { return db_; }
     const std::string& Path() const { return path_; }
     [[noreturn]] void Fail(const char* what) const;
+    // Shared by every connection of this process to the same file, so writers of one
+    // process queue here instead of sleeping in SQLite's busy handler.
+    std::mutex& WriteLock() { return *writeLock_; }
 
 private:
     sqlite3* db_ = nullptr;
     std::string path_;
+    std::shared_ptr<std::mutex> writeLock_;
 };
 
 // A write transaction taken at once (BEGIN IMMEDIATE), so two writers never deadlock on an
@@ -85,6 +91,7 @@ public:
 
 private:
     TSqliteDb& db_;
+    std::unique_lock<std::mutex> lock_;
     bool done_ = false;
 };
 
