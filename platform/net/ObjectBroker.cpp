@@ -5,6 +5,11 @@
 
 namespace kv {
 
+KV_PUBLISHED(TSimpleObjectBroker) {
+    b.Property("LoadBalanced", &T::LoadBalanced, &T::SetLoadBalanced).Default(0);
+}
+KV_REGISTER_CLASS(TSimpleObjectBroker);
+
 void TSimpleObjectBroker::AddServer(const std::string& computerName, int port) {
     std::lock_guard lock(mutex_);
     servers_.push_back({computerName, port, true, false});

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Classes.h"
+
 namespace kv {
 
 struct TServerItem {
@@ -17,8 +19,11 @@ struct TServerItem {
     bool HasFailed = false;
 };
 
-class TSimpleObjectBroker {
+class TSimpleObjectBroker : public TComponent {
+    KV_CLASS(TSimpleObjectBroker, TComponent)
 public:
+    explicit TSimpleObjectBroker(TComponent* owner = nullptr) : TComponent(owner) {}
+
     void AddServer(const std::string& computerName, int port = 211);
     void ClearServers();
     std::vector<TServerItem> Servers() const;

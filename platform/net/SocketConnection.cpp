@@ -4,8 +4,24 @@
 
 namespace kv {
 
+KV_PUBLISHED(TSocketConnection) {
+    b.Property("Address", &T::Address, &T::SetAddress);
+    b.Property("Host", &T::Host, &T::SetHost);
+    b.Property("Port", &T::Port, &T::SetPort).Default(211);
+    b.Property("ServerName", &T::ServerName, &T::SetServerName);
+    b.Property("ObjectBroker", &T::ObjectBroker, &T::SetObjectBroker);
+    b.Property("SupportCallbacks", &T::SupportCallbacks, &T::SetSupportCallbacks).Default(0);
+    b.Property("Connected", &T::Connected, &T::SetConnected).Stored(false);
+}
+KV_REGISTER_CLASS(TSocketConnection);
+
 TSocketConnection::~TSocketConnection() {
     Close();
+}
+
+void TSocketConnection::Notification(TComponent* component, TOperation operation) {
+    inherited::Notification(component, operation);
+    if (operation == opRemove && component == broker_) broker_ = nullptr;
 }
 
 void TSocketConnection::RequireClosed(const char* what) const {
@@ -36,7 +52,9 @@ void TSocketConnection::SetServerName(const std::string& value) {
 
 void TSocketConnection::SetObjectBroker(TSimpleObjectBroker* value) {
     RequireClosed("the object broker");
+    if (broker_) broker_->RemoveFreeNotification(this);
     broker_ = value;
+    if (broker_) broker_->FreeNotification(this);
 }
 
 bool TSocketConnection::Connected() const {

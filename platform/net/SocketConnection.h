@@ -7,6 +7,9 @@
 // A server object created in this process can be handed to the connection with SetAppServer
 // instead; the connection then answers AppServer with it and is not connected.
 //
+// A component: a form owns it and its description sets the published properties Address,
+// Host, Port, ServerName, ObjectBroker, SupportCallbacks and Connected by name.
+//
 // One connection serves one thread at a time per call (calls are serialised on its socket);
 // the proxy keeps the socket alive while a variant holds it, even after the connection object
 // is gone, and fails its calls once the connection was closed.
@@ -15,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/core/Classes.h"
 #include "platform/core/Variant.h"
 #include "platform/net/ObjectBroker.h"
 #include "platform/net/RemoteProtocol.h"
@@ -23,12 +27,11 @@ namespace kv {
 
 class TRemoteChannel;
 
-class TSocketConnection {
+class TSocketConnection : public TComponent {
+    KV_CLASS(TSocketConnection, TComponent)
 public:
-    TSocketConnection() = default;
-    ~TSocketConnection();
-    TSocketConnection(const TSocketConnection&) = delete;
-    TSocketConnection& operator=(const TSocketConnection&) = delete;
+    explicit TSocketConnection(TComponent* owner = nullptr) : TComponent(owner) {}
+    ~TSocketConnection() override;
 
     // Numeric address of the server host; wins over Host when both are set.
     const std::string& Address() const { return address_; }
@@ -41,7 +44,11 @@ public:
     // Class name of the automation server to open.
     const std::string& ServerName() const { return serverName_; }
     void SetServerName(const std::string& value);
-    // Hosts to pick from when neither Address nor Host is set; not owned.
+    // Kept for form descriptions; this connection never offers call-backs to the server.
+    bool SupportCallbacks() const { return supportCallbacks_; }
+    void SetSupportCallbacks(bool value) { supportCallbacks_ = value; }
+    // Hosts to pick from when neither Address nor Host is set; not owned (forgotten when the
+    // broker is freed).
     TSimpleObjectBroker* ObjectBroker() const { return broker_; }
     void SetObjectBroker(TSimpleObjectBroker* value);
     // Limit in milliseconds for connecting and for each answer (0: no limit).
@@ -61,6 +68,9 @@ public:
     Variant AppServer();
     void SetAppServer(const Variant& server);
 
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
 private:
     void OpenAt(const std::string& host, int port);
     void RequireClosed(const char* what) const;
@@ -71,6 +81,7 @@ private:
     std::string serverName_;
     TSimpleObjectBroker* broker_ = nullptr;
     int timeoutMs_ = 120000;
+    bool supportCallbacks_ = false;
     TFrameLimits limits_;
     std::shared_ptr<TRemoteChannel> channel_;
     Variant proxy_;

@@ -8,7 +8,9 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/core/Classes.h"
 #include "platform/core/Dispatch.h"
+#include "platform/core/TypInfo.h"
 #include "platform/net/RemoteServer.h"
 #include "platform/net/SocketConnection.h"
 
@@ -210,6 +212,29 @@ TEST_F(SocketConnectionTest, ALocalObjectStandsInForTheConnection) {
     OleCall(connection.AppServer(), "Double", {VarRef(number)});
     EXPECT_EQ(number.AsInteger(), 10);
     EXPECT_FALSE(connection.Connected());
+}
+
+TEST_F(SocketConnectionTest, AFormDescriptionSetsThePublishedPropertiesByName) {
+    TComponent form(nullptr);
+    TComponent* created = FindClass("TSocketConnection")->CreateComponent(&form);
+    created->SetName("MainMidas");
+    auto* broker = dynamic_cast<TSimpleObjectBroker*>(
+        FindClass("TSimpleObjectBroker")->CreateComponent(&form));
+    ASSERT_NE(broker, nullptr);
+    SetStrProp(created, "Address", "127.0.0.1");
+    SetOrdProp(created, "Port", server_.Port());
+    SetStrProp(created, "ServerName", kEchoClass);
+    SetObjectProp(created, "ObjectBroker", broker);
+    auto* connection = form.FindComponentAs<TSocketConnection>("MainMidas");
+    ASSERT_NE(connection, nullptr);
+    EXPECT_EQ(connection->ObjectBroker(), broker);
+    SetOrdProp(created, "Connected", 1);
+    EXPECT_TRUE(connection->Connected());
+    EXPECT_EQ(GetOrdProp(created, "Connected"), 1);
+    SetOrdProp(created, "Connected", 0);
+    // Freeing the broker leaves no dangling reference in the connection.
+    delete broker;
+    EXPECT_EQ(connection->ObjectBroker(), nullptr);
 }
 
 }  // namespace
