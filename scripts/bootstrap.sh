@@ -10,6 +10,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
     # application server storage and the command lines of the suite's programs
     libsqlite3-dev libcli11-dev
+    # scripts and transcripts of the host shell
+    nlohmann-json3-dev
 )
 
 missing=()
