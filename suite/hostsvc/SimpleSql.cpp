@@ -123,9 +123,11 @@ std::vector<int> FieldColumns(sqlite3_stmt* stmt, const std::vector<std::string>
 void Prepare(sqlite3* db, const std::string& sql, TStatement& statement) {
     if (Trim(sql).empty()) Refuse("the query is empty");
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &statement.stmt, &tail) !=
-        SQLITE_OK)
-        Refuse(std::string("the query was refused: ") + sqlite3_errmsg(db));
+    const int rc =
+        sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &statement.stmt, &tail);
+    // The authorizer turns away every statement that would do more than read.
+    if ((rc & 0xff) == SQLITE_AUTH) Refuse("only a read-only SELECT may be run");
+    if (rc != SQLITE_OK) Refuse(std::string("the query was refused: ") + sqlite3_errmsg(db));
     if (!statement.stmt) Refuse("the query is empty");
     if (tail && !SkipNoise(tail, true).empty()) Refuse("only one statement may be run");
     const std::string word = FirstWord(sql);
