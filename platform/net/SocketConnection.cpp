@@ -108,14 +108,15 @@ void TSocketConnection::Close() {
 }
 
 Variant TSocketConnection::AppServer() {
-    if (!VarIsClear(local_)) return local_;
+    Variant local = inherited::AppServer();
+    if (!VarIsClear(local)) return local;
     if (!Connected()) Open();
     return proxy_;
 }
 
 void TSocketConnection::SetAppServer(const Variant& server) {
     Close();
-    local_ = server;
+    inherited::SetAppServer(server);
 }
 
 }  // namespace kv

@@ -7,7 +7,8 @@
 // A server object created in this process can be handed to the connection with SetAppServer
 // instead; the connection then answers AppServer with it and is not connected.
 //
-// A component: a form owns it and its description sets the published properties Address,
+// A remote server component: a client data set names it as its RemoteServer. A form owns it and
+// its description sets the published properties Address,
 // Host, Port, ServerName, ObjectBroker, SupportCallbacks and Connected by name.
 //
 // One connection serves one thread at a time per call (calls are serialised on its socket);
@@ -22,15 +23,16 @@
 #include "platform/core/Variant.h"
 #include "platform/net/ObjectBroker.h"
 #include "platform/net/RemoteProtocol.h"
+#include "platform/ui/DBClient.h"
 
 namespace kv {
 
 class TRemoteChannel;
 
-class TSocketConnection : public TComponent {
-    KV_CLASS(TSocketConnection, TComponent)
+class TSocketConnection : public TCustomRemoteServer {
+    KV_CLASS(TSocketConnection, TCustomRemoteServer)
 public:
-    explicit TSocketConnection(TComponent* owner = nullptr) : TComponent(owner) {}
+    explicit TSocketConnection(TComponent* owner = nullptr) : TCustomRemoteServer(owner) {}
     ~TSocketConnection() override;
 
     // Numeric address of the server host; wins over Host when both are set.
@@ -65,7 +67,8 @@ public:
 
     // The application server: the local object handed in, else the proxy of the open
     // connection (connecting first when needed, as reading it does on the platform).
-    Variant AppServer();
+    Variant AppServer() override;
+    // Closes the connection and keeps the local server (unassigned: none).
     void SetAppServer(const Variant& server);
 
 protected:
@@ -85,7 +88,6 @@ private:
     TFrameLimits limits_;
     std::shared_ptr<TRemoteChannel> channel_;
     Variant proxy_;
-    Variant local_;
 };
 
 }  // namespace kv

@@ -11,6 +11,7 @@
 #include "platform/core/Classes.h"
 #include "platform/core/Dispatch.h"
 #include "platform/core/TypInfo.h"
+#include "platform/net/ProviderRows.h"
 #include "platform/net/RemoteServer.h"
 #include "platform/net/SocketConnection.h"
 
@@ -36,6 +37,12 @@ public:
         });
         RegisterMethod(
             "Echo", [](std::vector<Variant>& args) { return args[0]; }, 1, 1);
+        RegisterMethod(
+            "AS_GetRecords",
+            [](std::vector<Variant>&) {
+                return MakeProviderPacket({{"NAME"}, {{Variant("A")}, {Variant("B")}}});
+            },
+            1, 1);
     }
     ~TEcho() override { --live_; }
 
@@ -231,6 +238,15 @@ TEST_F(SocketConnectionTest, AFormDescriptionSetsThePublishedPropertiesByName) {
     SetOrdProp(created, "Connected", 1);
     EXPECT_TRUE(connection->Connected());
     EXPECT_EQ(GetOrdProp(created, "Connected"), 1);
+    // A client data set on the connection fetches the provider's rows through it.
+    TClientDataSet rows(&form);
+    rows.SetProviderName("pvdTest");
+    rows.SetRemoteServer(connection);
+    rows.Open();
+    ASSERT_EQ(rows.RecordCount(), 2);
+    EXPECT_TRUE(rows.Locate("NAME", {Variant("B")}));
+    EXPECT_EQ(rows.FieldByName("NAME")->AsString(), "B");
+    rows.Close();
     SetOrdProp(created, "Connected", 0);
     // Freeing the broker leaves no dangling reference in the connection.
     delete broker;

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/net/ProviderRows.h"
+#include "platform/net/SocketConnection.h"
 #include "platform/net/VariantCodec.h"
+#include "platform/ui/DBClient.h"
 #include "suite/appserver/AppStore.h"
 #include "suite/appserver/ReportCounter.h"
 #include "tests/suite/appserver/AppServerFixture.h"
@@ -204,6 +206,32 @@ TEST_P(ReportCounterTest, SelectionsBelongToTheirSession) {
     OleCall(second, "LoadTable", {Key({Variant("U2"), Variant("KPQX07")})});
     EXPECT_EQ(FetchProviderRows(first, kSchemeProvider).rows.size(), 1u);
     EXPECT_TRUE(FetchProviderRows(second, kSchemeProvider).rows.empty());
+}
+
+TEST_P(ReportCounterTest, TheFormsClientDataSetFindsASchemeByItsKey) {
+    // As the condition form does it: MainMidas, ClientDataSet1 on "pvdConSave", Index1.
+    TComponent form(nullptr);
+    auto* connection = new TSocketConnection(&form);
+    connection->SetServerName(kReportCounterProgId);
+    if (GetParam() == Transport::InProcess) {
+        connection->SetAppServer(CreateOleObject(connection->ServerName()));
+    } else {
+        connection->SetAddress("127.0.0.1");
+        connection->SetPort(daemon_->Port());
+    }
+    const Variant server = connection->AppServer();
+    ASSERT_EQ(Call(server, "InsertConTable", Scheme("A", "U1", false, "1\r\n")), "");
+    ASSERT_EQ(Call(server, "InsertConTable", Scheme("B", "U1", false, "2\r\n")), "");
+    OleCall(server, "LoadTable", {Key({Variant("U1"), Variant("KPQX07")})});
+    auto* schemes = new TClientDataSet(&form);
+    schemes->SetProviderName(kSchemeProvider);
+    schemes->SetRemoteServer(connection);
+    schemes->SetIndexFieldNames("NCONDITION;CREATOR;PROGRAMME");
+    schemes->Open();
+    EXPECT_EQ(schemes->RecordCount(), 2);
+    ASSERT_TRUE(schemes->FindKey({Variant("B"), Variant("U1"), Variant("KPQX07")}));
+    EXPECT_EQ(schemes->FieldByName("VCONDITION")->AsString(), "2\r\n");
+    EXPECT_FALSE(schemes->FindKey({Variant("B"), Variant("U2"), Variant("KPQX07")}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Transports, ReportCounterTest,
