@@ -150,7 +150,8 @@ public:
     int SelLength() const { return buffer_.SelLength(); }
     void SetSelLength(int value) { buffer_.SetSel(buffer_.SelStart(), value); }
     std::string SelText() const { return buffer_.SelText(); }
-    // Replaces the selection as typing would (a change event follows).
+    // Replaces the selection (in the edit's letter case; a change event follows). Not limited
+    // by MaxLength or ReadOnly, which hold for the user only.
     void SetSelText(const std::string& value);
     void SelectAll() { buffer_.SelectAll(); }
     void ClearSelection();
@@ -605,6 +606,8 @@ public:
 
     // The user's click checks the button (a checked one stays checked).
     void Click() override;
+    // A click focuses the button whether or not it is the group's tab stop.
+    bool TakesFocusOnClick() const override { return true; }
     void DefaultKeyPress(char& key) override;
 
 protected:

@@ -120,9 +120,10 @@ void TCustomEdit::SetTextValue(const std::string& value) {
 }
 
 void TCustomEdit::SetSelText(const std::string& value) {
-    const int start = buffer_.SelStart();
-    buffer_.ReplaceSelection(value);
-    buffer_.SetSel(start + CharCount(value), 0);
+    std::string text = value;
+    if (charCase_ == ecUpperCase) text = AnsiUpperCase(text);
+    if (charCase_ == ecLowerCase) text = AnsiLowerCase(text);
+    buffer_.ReplaceSelection(text);
     UserChanged();
 }
 
