@@ -98,6 +98,13 @@ bool ClearSelection(const TEditMask& mask, TWork& work) {
     return changed;
 }
 
+// The literal that ends the run of input positions pos stands in, or -1.
+int ClosingLiteral(const TEditMask& mask, int pos) {
+    for (int p = pos; p < mask.Length(); ++p)
+        if (mask.IsLiteral(p)) return p;
+    return -1;
+}
+
 int PreviousInputPos(const TEditMask& mask, int pos) {
     for (int p = std::min(pos, mask.Length()) - 1; p >= 0; --p)
         if (!mask.IsLiteral(p)) return p;
@@ -144,9 +151,16 @@ bool MaskTypeChar(const TEditMask& mask, TMaskEditState& state, char32_t ch) {
     if (accepted) {
         work.text[static_cast<std::size_t>(pos)] = *accepted;
         work.selStart = mask.NextInputPos(pos + 1);
+    } else if (int closer = ClosingLiteral(mask, pos);
+               closer >= 0 && mask.At(closer).Literal == ch) {
+        // The literal that closes the run typed early: the rest of the run stays blank.
+        work.selStart = mask.NextInputPos(closer + 1);
+    } else {
+        Store(work, state);
+        return false;
     }
     Store(work, state);
-    return accepted.has_value();
+    return true;
 }
 
 bool MaskBackspace(const TEditMask& mask, TMaskEditState& state) {
@@ -250,10 +264,14 @@ void TCustomMaskEdit::SetTextValue(const std::string& value) {
     TCustomEdit::SetTextValue(mask_.IsMasked() ? mask_.EditTextFor(value) : value);
 }
 
+// The typed characters carry over: they are read from the edit text the way the new mask's
+// literal flag wants them, so switching only the flag keeps every character in place.
 void TCustomMaskEdit::SetEditMask(const std::string& value) {
     if (value == mask_.EditMask()) return;
-    const std::string text = Text();
-    mask_ = TEditMask(value);
+    const TEditMask next(value);
+    const std::string text =
+        mask_.IsMasked() ? mask_.ExtractText(buffer_.Text(), next.SaveLiterals()) : buffer_.Text();
+    mask_ = next;
     const std::string editText = mask_.IsMasked() ? mask_.EditTextFor(text) : text;
     if (editText == buffer_.Text()) return;
     buffer_.SetText(editText);
