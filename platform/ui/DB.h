@@ -424,6 +424,10 @@ public:
     bool Edit();
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool value) { readOnly_ = value; }
+    // Writes what the control holds now (a control does it when the user leaves it).
+    void UpdateRecord() {
+        if (active_) UpdateData();
+    }
 
 protected:
     virtual void ActiveChanged() {}
