@@ -28,8 +28,8 @@
 namespace kv {
 
 class TButton;
-class TClientDataSet;
 class TControl;
+class TField;
 class TCustomMaskEdit;
 class TImageList;
 class TLabel;
@@ -46,9 +46,13 @@ class TTabSheet;
 class TToolBar;
 class TToolButton;
 class TWinControl;
+class TwwClientDataSet;
 
 // The window message that asks the form to open the lookup for the control in LParam.
 inline constexpr UINT WM_F2OPEN = WM_USER + 10;
+
+// The colour of required fields (light yellow).
+inline constexpr TColor kRequiredColour = 0xAFFFFF;
 
 // The version text every condition form reports.
 inline constexpr const char* kBaseGeneVersionText = "870401-0.00.00";
@@ -165,6 +169,26 @@ public:
     // F1: the program's help through the host; false when no help number can be formed.
     bool ShowHelp();
 
+    // ---- dates typed by the user (the company's date form and separator)
+    // The date form 1..5 of the setting "Sys001" (1 when it is no number), kept in DateForm.
+    int GetDateForm();
+    // The separator of the setting "Sys002" ("/" when empty), kept in DateSeparator.
+    std::string GetDateSeparator();
+    // Edit masks and the texts an empty masked date or year-month field shows.
+    std::string GetDateMask();
+    std::string GetYearMonthMask();
+    std::string GetBlankDate();
+    std::string GetBlankYearMonth();
+    // A typed date as "yyyymmdd" ("" for an empty field; the trimmed text when unreadable).
+    std::string DateToStorage(const std::string& text);
+    // A typed year-month as "yyyymm" (same rules).
+    std::string YearMonthToStorage(const std::string& text);
+    // Entering: prepares the field; leaving: checks it ("E;000005" and the focus back).
+    bool CheckDateField(TControl* control, bool entering);
+    bool CheckYearMonthField(TControl* control, bool entering);
+    // The date quick entry started on text (a ymd text) or today; text when nothing chosen.
+    std::string PickDate(const std::string& text);
+
     // ---- colours and date fields
     // Keeps the colours the container's controls have (ColourList, name=colour).
     void SaveColours(TWinControl* container);
@@ -178,6 +202,16 @@ public:
     void DateFieldEnter(TObject* Sender);
     void DateFieldExit(TObject* Sender);
     void RequiredExit(TObject* Sender);
+    // ---- required fields
+    // True when a field of the list (entries "name[;check[;part]]") is missing; the first
+    // missing one is reported ("E;000037"), its page shown and the field focused.
+    bool CheckRequiredFields(const std::string& list);
+    // The submit buttons (btnOk, btnQuery, btnDesign, btnPeriod) check the required fields
+    // before their own click handlers run.
+    void HookSubmitButtons();
+    void UnhookSubmitButtons();
+    // The component shows no text (or only the literals of its edit mask).
+    bool IsFieldEmpty(TComponent* component);
     // The event of that name of component (an empty handler when there is none).
     TMethod GetEventHandler(TComponent* component, const std::string& eventName) const;
     // Calls the event of that name of control (or of the selection panel owning it).
@@ -240,7 +274,7 @@ public:
     TButton* btnCancel = nullptr;
     TPopupMenu* muOperation = nullptr;
     TPopupMenu* mnList = nullptr;
-    TClientDataSet* ClientDataSet1 = nullptr;
+    TwwClientDataSet* ClientDataSet1 = nullptr;
     TImageList* ImageList1 = nullptr;
     TImageList* ImageList2 = nullptr;
     // The connection to the application server and its broker (owned by the form).
@@ -320,10 +354,17 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
     // Repaints the host's window at once (after the form moved or was resized).
     void RepaintHostWindow() const;
-    // The close request a failed initialisation posts to the form's own window.
+    // The close request a failed initialisation posts to the form's own window. While the
+    // initialisation runs it is held back and posted when it ends: a message box shown in
+    // between runs a message loop that would otherwise free the form under the running code.
     void PostCloseRequest();
 
 private:
+    // The form's windowed control at that address (a lookup request's LParam), or null.
+    TWinControl* OwnedWinControl(LPARAM address) const;
+    // Text fields of the form's client data sets read and written in the user's code page.
+    void DataSetFieldGetText(TField* Sender, std::string& Text, bool DisplayText);
+    void DataSetFieldSetText(TField* Sender, const std::string& Text);
     // Elements 0..2 of the parameters into UserId, CompanyId, DatabaseName; an element the
     // array lacks leaves it and the following ones empty.
     void StoreHostIdentity(const Variant& params);
@@ -340,6 +381,8 @@ private:
     TMethod SavedHook(const TStringList& hooks, const std::string& name,
                       const std::string& event) const;
 
+    bool initialising_ = false;
+    bool closeRequested_ = false;
     std::unique_ptr<TSocketConnection> mainMidas_;
     std::unique_ptr<TSimpleObjectBroker> objBroker_;
 };
