@@ -2,6 +2,9 @@
 // tables.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "platform/core/Exceptions.h"
 #include "suite/appserver/AppSchema.h"
 #include "suite/appserver/AppStore.h"
@@ -31,6 +34,27 @@ TEST(DemoDatabase, FirstOpeningBringsTheDemoDataAndLaterOnesKeepIt) {
     EXPECT_EQ(again.Query("SELECT MA002 FROM KVTMA WHERE MA001 = '796'", {})[0][0].AsString(),
               "改过的名字");
     EXPECT_EQ(SchemaVersion(again.Db(), "hostsvc"), 2);
+}
+
+TEST(DemoDatabase, HostsOpeningANewFileAtOnceSeedItOnce) {
+    TTempFolder folder;
+    const std::string path = folder.File("company.db");
+    std::vector<std::thread> hosts;
+    std::atomic<int> failures = 0;
+    for (int i = 0; i < 4; ++i)
+        hosts.emplace_back([&] {
+            try {
+                TDemoDatabase db(path);
+            } catch (const Exception&) {
+                ++failures;
+            }
+        });
+    for (auto& host : hosts)
+        host.join();
+    EXPECT_EQ(failures, 0);
+    TDemoDatabase db(path);
+    EXPECT_EQ(Count(db, "RMATC"), 320);
+    EXPECT_EQ(Count(db, "KVTMS"), 25);
 }
 
 TEST(DemoDatabase, EveryRepairOrderReferencesExistingMasterRows) {
