@@ -72,12 +72,34 @@ void TfrmKpqx07::FormClose(TObject*, TCloseAction& action) {
 
 void TfrmKpqx07::FormDestroy(TObject*) {
     Validator = Unassigned();
+    LookupWindow = Unassigned();
     AppServer = Unassigned();
     HostObject = Unassigned();
 }
 
 void TfrmKpqx07::FormKeyDown(TObject*, Word& key, TShiftState) {
     if (key == VK_ESCAPE) Close();
+    if (key == VK_F2) LookupKey(key, ActiveControl());
+}
+
+void TfrmKpqx07::LookupKey(Word, TWinControl* control) {
+    if (control != nullptr && control == edPrintDate)
+        edPrintDate->SetText(PickDate(edPrintDate->Text()));
+}
+
+std::string TfrmKpqx07::PickDate(const std::string& text) {
+    if (VarIsClear(LookupWindow)) return text;
+    const std::string start = text.size() == 8 ? text : FormatDateTime("yyyymmdd", Date());
+    std::string answer;
+    try {
+        answer = Trim(VarToStr(
+            OleCall(LookupWindow, "ShowInputDay", {VarArrayOf({false, start, DatabaseName})})));
+    } catch (const Exception& error) {
+        RecordError(error.Message());
+        return text;
+    }
+    if (answer.size() != 8) return text;
+    return answer.substr(0, 4) + "/" + answer.substr(4, 2) + "/" + answer.substr(6, 2);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -165,6 +187,11 @@ void TfrmKpqx07::ConnectHostServices() {
         Validator = OleCall(HostObject, "Com_Validator");
     } catch (const Exception&) {
         Validator = Unassigned();
+    }
+    try {
+        LookupWindow = OleCall(HostObject, "Com_F2Window");
+    } catch (const Exception&) {
+        LookupWindow = Unassigned();
     }
     OleGet(HostObject, "VersionType");  // a host that cannot answer fails the initialisation
     try {

@@ -20,6 +20,9 @@
 //   parameters ("E;000038"), a form of another program ("E;000036") and no server
 //   ("E;000006") close the form again; the close request is posted once the initialisation
 //   is over, so that no message box shown meanwhile closes the form under it.
+// - F2 in the print date opens the host's date quick entry (the lookup window's ShowInputDay)
+//   and takes the day chosen; without a lookup window, or when the user cancels, the typed
+//   text stays.
 // - OK submits a job with the generic environment entries and the print date as its one
 //   condition; an accepted job sets ResultCode 1 and ResultValue (the job number), shows
 //   "I;000004;" with it and closes the form. Cancel sets ResultCode 2 and closes. Esc closes.
@@ -52,6 +55,13 @@ public:
     // command is [flag, host command]; raises for a command that is no such array.
     void HandleHostCommand(const Variant& command);
 
+    // ---- lookups
+    // The F2 key in control: the date quick entry for the print date.
+    void LookupKey(Word key, TWinControl* control);
+    // The day the user picks in the date quick entry, starting from text ("yyyymmdd"; today
+    // otherwise), as "yyyy/mm/dd"; text itself when nothing was picked.
+    std::string PickDate(const std::string& text);
+
     // ---- host commands
     virtual bool AcceptHostValues(const Variant& values);
     bool AcceptHostValuesByName(const Variant& values);
@@ -73,6 +83,7 @@ public:
     // ---- fields
     Variant HostObject;
     Variant Validator;
+    Variant LookupWindow;
     Variant AppServer;
     std::string UserId;
     std::string CompanyId;

@@ -20,6 +20,12 @@ std::string DateText(double value) {
     return FormatDateTime(millis ? "yyyy-mm-dd hh:nn:ss.zzz" : "yyyy-mm-dd hh:nn:ss", value);
 }
 
+// The variant keeps an error code to itself but for its debug text, "Error(code)".
+std::int64_t ErrorCode(const Variant& v) {
+    const std::string text = VarToDebugText(v);
+    return StrToInt64Def(Copy(text, 7, static_cast<int>(text.size()) - 7), 0);
+}
+
 json Bounded(json items, int low) {
     if (low == 0) return items;
     return json{{"low", low}, {"items", std::move(items)}};
@@ -44,7 +50,7 @@ json ToJson(const Variant& v, int depth) {
         case varDate:
             return json{{"date", DateText(v.AsDate())}};
         case varError:
-            return json{{"error", v.AsInt64()}};
+            return json{{"error", ErrorCode(v)}};
         case varDispatch:
             return "(object)";
         case varUInt64:

@@ -10,6 +10,10 @@
 
 int main(int argc, char** argv) {
     kv::THostShellOptions options;
+    // Left empty, user, company and database come from the script or the defaults.
+    options.session.user.clear();
+    options.session.company.clear();
+    options.session.database.clear();
     options.session.pluginPath = kv::ExtractFilePath(kv::GetModuleFileName(0)) + "KPQX07C.so";
     CLI::App app{"kvhost: runs a report plug-in inside the suite's host shell"};
     app.add_option("-u,--user", options.session.user, "user code (default 796)");
