@@ -27,15 +27,27 @@ KV_PUBLISHED(TDataSet) {
     b.Event("OnNewRecord", &T::OnNewRecord);
 }
 
+namespace {
+
+// The owner (the form) is being destroyed: its handlers must not be called any more.
+bool OwnerGoing(const TComponent& component) {
+    return component.Owner() != nullptr &&
+           component.Owner()->ComponentState().Contains(csDestroying);
+}
+
+}  // namespace
+
 TDataSet::TDataSet(TComponent* owner) : TComponent(owner) {}
 
-// The storage of the derived class is gone already: no events, no Close.
+// The storage of the derived class is gone already: no Close. The data sources hear that the
+// data set went, unless the whole form goes.
 TDataSet::~TDataSet() {
     state_ = dsInactive;
+    const bool quiet = OwnerGoing(*this);
     const std::vector<TDataSource*> copy = dataSources_;
     for (TDataSource* source : copy) {
         source->dataSet_ = nullptr;
-        source->DataEvent(deUpdateState, nullptr);
+        if (!quiet) source->DataEvent(deUpdateState, nullptr);
     }
     dataSources_.clear();
     FreeDynamicFields();
@@ -423,6 +435,7 @@ void TDataSet::EnableControls() {
 }
 
 void TDataSet::DataEvent(TDataEvent event, TField* field) {
+    if (OwnerGoing(*this)) return;
     if (ControlsDisabled()) {
         pendingChange_ = true;
         return;

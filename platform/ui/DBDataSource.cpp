@@ -17,13 +17,29 @@ KV_REGISTER_CLASS(TDataSource);
 KV_PUBLISHED(TDataLink) {}
 KV_PUBLISHED(TFieldDataLink) {}
 
+namespace {
+
+// The owner (the form) is being destroyed: its handlers must not be called any more.
+bool OwnerGoing(const TComponent& component) {
+    return component.Owner() != nullptr &&
+           component.Owner()->ComponentState().Contains(csDestroying);
+}
+
+}  // namespace
+
+// The linked controls hear that the data source went, unless the whole form goes.
 TDataSource::~TDataSource() {
     if (dataSet_ != nullptr) dataSet_->RemoveDataSource(this);
     dataSet_ = nullptr;
+    const bool quiet = OwnerGoing(*this);
     const std::vector<TDataLink*> copy = links_;
     for (TDataLink* link : copy) {
         link->dataSource_ = nullptr;
-        link->UpdateState();
+        if (quiet) {
+            link->active_ = link->editing_ = false;
+        } else {
+            link->UpdateState();
+        }
     }
 }
 
@@ -66,7 +82,7 @@ void TDataSource::Notification(TComponent* component, TOperation operation) {
 }
 
 void TDataSource::DataEvent(TDataEvent event, TField* field) {
-    if (!enabled_) return;
+    if (!enabled_ || OwnerGoing(*this)) return;
     switch (event) {
         case deUpdateState:
             if (State() != lastState_) {
