@@ -38,17 +38,20 @@ public:
     }
     void edDateEnter(TObject*) { ++dateEnters; }
     void edDateExit(TObject*) { ++dateExits; }
+    void OkCounted(TObject*) { ++okClicks; }
 
     bool namesServer = true;
     std::uint8_t lookupBits = 0;
     int dateEnters = 0;
     int dateExits = 0;
+    int okClicks = 0;
     TMaskEdit* edDate = nullptr;
     TEdit* edName = nullptr;
 };
 KV_PUBLISHED(TfrmGeneTest) {
     b.Method("edDateEnter", &T::edDateEnter);
     b.Method("edDateExit", &T::edDateExit);
+    b.Method("OkCounted", &T::OkCounted);
     b.Field("edDate", &T::edDate);
     b.Field("edName", &T::edName);
 }
@@ -425,6 +428,167 @@ TEST_F(BaseGeneTest, LastFocusedFollowsTheFocusAndForgetsFreedControls) {
     form->edName->Free();
     EXPECT_EQ(form->LastFocused, nullptr);
     form->Free();
+}
+
+// ---- date fields, required fields, host commands and the job array
+
+class BaseGeneFieldsTest : public BaseGeneTest {
+protected:
+    void SetUp() override {
+        BaseGeneTest::SetUp();
+        form_ = NewForm();
+        ASSERT_TRUE(form_->InitWithParams(FiveParams()));
+        form_->btnOk->OnClick = TNotifyEvent(form_, &TfrmGeneTest::OkCounted);
+        form_->Show();
+    }
+    void TearDown() override {
+        if (form_ != nullptr && !form_->LifeToken().expired()) form_->Free();
+        BaseGeneTest::TearDown();
+    }
+
+    TfrmGeneTest* form_ = nullptr;
+};
+
+TEST_F(BaseGeneFieldsTest, DateFieldsAddToTheListOnce) {
+    form_->SetDateFields("edDate");
+    EXPECT_EQ(form_->DateFieldList, "edDate,edPrintDate");
+    const TMethod hooked = GetMethodProp(form_->edDate, "OnEnter");
+    form_->SetDateFields("edDate,edPrintDate");
+    EXPECT_EQ(form_->DateFieldList, "edDate,edPrintDate");
+    EXPECT_EQ(GetMethodProp(form_->edDate, "OnEnter"), hooked);
+    EXPECT_EQ(hooked, form_->GetOnDateFieldEnter().Method());
+}
+
+TEST_F(BaseGeneFieldsTest, DateFieldChecksBeforeItsOwnHandlers) {
+    form_->SetDateFields("edDate");
+    Automation().Focus("frmKpqTest.edName");
+    const int enters = form_->dateEnters;
+    Automation().Focus("frmKpqTest.edDate");
+    EXPECT_EQ(form_->edDate->EditMask(), "9999/99/99;1; ");
+    EXPECT_EQ(form_->dateEnters, enters + 1) << "the field's own enter handler still runs";
+    const int exits = form_->dateExits;
+    Automation().TypeText("frmKpqTest.edDate", "20241301");
+    EXPECT_THROW(Automation().Focus("frmKpqTest.edName"), EAutomationError);
+    ASSERT_EQ(Automation().Boxes().size(), 1u);
+    EXPECT_EQ(Automation().Boxes()[0].Type, mtError);
+    EXPECT_NE(form_->MessageCodes.find("E;000005; "), std::string::npos);
+    EXPECT_EQ(form_->ActiveControl(), form_->edDate) << "the focus goes back to the bad date";
+    EXPECT_EQ(form_->dateExits, exits);
+    EXPECT_TRUE(form_->ValidationFailed);
+    form_->edDate->SetText("2024/12/01");
+    Automation().Focus("frmKpqTest.edName");
+    EXPECT_EQ(form_->dateExits, exits + 1);
+    EXPECT_EQ(Automation().Boxes().size(), 1u);
+}
+
+TEST_F(BaseGeneFieldsTest, LeavingForCancelChecksNothing) {
+    form_->SetDateFields("edDate");
+    Automation().Focus("frmKpqTest.edDate");
+    Automation().TypeText("frmKpqTest.edDate", "20240231");
+    Automation().Click("frmKpqTest.btnCancel");
+    Application().ProcessMessages();
+    EXPECT_TRUE(Automation().Boxes().empty());
+    EXPECT_TRUE(form_->LifeToken().expired()) << "Cancel closes the form";
+}
+
+TEST_F(BaseGeneFieldsTest, DatesInTheCompanysFormBecomeYmdTexts) {
+    form_->SysSettings->SetValues("Sys001", "3");
+    form_->SysSettings->SetValues("Sys002", ".");
+    EXPECT_EQ(form_->DateToStorage(" 31.01.2024 "), "20240131");
+    EXPECT_EQ(form_->DateToStorage("31.xx.2024"), "31.xx.2024");
+    EXPECT_EQ(form_->DateToStorage("  .  .    "), "");
+    EXPECT_EQ(form_->GetDateMask(), "99.99.9999;1; ");
+    form_->SysSettings->SetValues("Sys001", "4");
+    EXPECT_EQ(form_->DateToStorage("113.01.31"), "20240131");
+    EXPECT_EQ(form_->GetBlankDate(), "  .  .  ");
+    form_->SysSettings->SetValues("Sys001", "x");
+    EXPECT_EQ(form_->GetDateForm(), 1);
+    EXPECT_EQ(form_->YearMonthToStorage("2024.03"), "202403");
+}
+
+TEST_F(BaseGeneFieldsTest, RequiredFieldIsColouredAndCheckedBeforeOk) {
+    const TColor designed = form_->edName->Color();
+    form_->SetRequiredFields("edName, edDate;N");
+    EXPECT_EQ(form_->edName->Color(), kRequiredColour);
+    EXPECT_EQ(form_->edDate->Color(), kRequiredColour);
+    Automation().Focus("frmKpqTest.edDate");
+    Automation().Click("frmKpqTest.btnOk");
+    EXPECT_EQ(form_->okClicks, 0);
+    ASSERT_EQ(Automation().Boxes().size(), 1u);
+    EXPECT_NE(form_->MessageCodes.find("E;000037; "), std::string::npos);
+    EXPECT_EQ(form_->ActiveControl(), form_->edName);
+    Automation().TypeText("frmKpqTest.edName", "x");
+    Automation().Click("frmKpqTest.btnOk");
+    EXPECT_EQ(form_->okClicks, 1) << "edDate (N) is never checked";
+    form_->SetRequiredFields("");
+    EXPECT_EQ(form_->edName->Color(), designed);
+    Automation().Click("frmKpqTest.btnOk");
+    EXPECT_EQ(form_->okClicks, 2);
+}
+
+TEST_F(BaseGeneFieldsTest, HostCommandRunsTheSubmissionForNamesThatTakeValues) {
+    const Variant values = VarArrayOf({VarArrayOf({"x"})});
+    auto command = [&](int mode, const char* name) {
+        const Variant entries = VarArrayOf({VarArrayOf({0, name})});
+        return VarArrayOf(
+            {true, VarArrayOf({mode, VarArrayOf({true, VarArrayOf({entries, values})})})});
+    };
+    form_->HandleHostCommand(command(0, "edName"));
+    EXPECT_EQ(form_->okClicks, 0) << "mode 0 only checks";
+    EXPECT_TRUE(form_->ShowResultMessage);
+    EXPECT_FALSE(form_->AutoRun);
+    form_->HandleHostCommand(command(2, "edName"));
+    EXPECT_EQ(form_->okClicks, 1);
+    EXPECT_FALSE(form_->ShowResultMessage);
+    EXPECT_TRUE(form_->AutoRun);
+    form_->HandleHostCommand(command(1, "edNowhere"));
+    EXPECT_EQ(form_->okClicks, 1);
+    EXPECT_NE(form_->MessageCodes.find("W;000014; "), std::string::npos);
+    ASSERT_EQ(Automation().Boxes().size(), 1u);
+    EXPECT_EQ(Automation().Boxes()[0].Buttons, TMsgDlgButtons{mbOK});
+    form_->HandleHostCommand(VarArrayOf({true, "no command"}));
+    EXPECT_EQ(form_->LastHostCommand, Variant("no command"));
+}
+
+TEST_F(BaseGeneFieldsTest, JobArrayCarriesEnvironmentAndPrintDate) {
+    form_->edPrintDate->SetText("2024/03/15");
+    ASSERT_TRUE(form_->BuildJob());
+    const Variant& job = form_->JobArray;
+    ASSERT_EQ(job.HighBound(1), 2);
+    const Variant& env = job[0];
+    EXPECT_EQ(env.LowBound(1), 1);
+    EXPECT_EQ(env.HighBound(1), 9);
+    EXPECT_EQ(env[1], Variant("KPQX07"));
+    EXPECT_EQ(env[2], Variant(9));
+    EXPECT_EQ(env[3], Variant(1));
+    EXPECT_EQ(env[4], Variant("DAZudo60"));
+    EXPECT_EQ(env[5], Variant("u01"));
+    EXPECT_EQ(env[8], Variant("KPQX07S.Class1"));
+    EXPECT_EQ(env[9], Variant("R"));
+    EXPECT_EQ(job[1][1], VarArrayOf({"制表日期", "edPrintDate"}));
+    EXPECT_EQ(job[2][1], Variant("20240315"));
+    form_->edPrintDate->SetText("");
+    ASSERT_TRUE(form_->BuildJob());
+    EXPECT_EQ(form_->JobArray[2][1], Variant(""));
+}
+
+TEST_F(BaseGeneFieldsTest, CtrlPageKeysTurnThePagesRound) {
+    Automation().PressKey("frmKpqTest.edName", VK_NEXT, {ssCtrl});
+    EXPECT_EQ(form_->pgOption->ActivePage(), form_->tsOption2);
+    Automation().PressKey("frmKpqTest.edPrintDate", VK_NEXT, {ssCtrl});
+    EXPECT_EQ(form_->pgOption->ActivePage(), form_->tsOption1) << "wraps to the first page";
+    Automation().PressKey("frmKpqTest.edDate", VK_PRIOR, {ssCtrl});
+    EXPECT_EQ(form_->pgOption->ActivePage(), form_->tsOption2);
+}
+
+TEST_F(BaseGeneFieldsTest, EnterOnAPageTurnControlShowsTheNextPage) {
+    Automation().PressKey("frmKpqTest.edDate", VK_RETURN);
+    EXPECT_EQ(form_->ActiveControl(), form_->edName) << "Enter moves to the next control";
+    form_->PageTurnControls->Add(form_->edName);
+    Automation().PressKey("frmKpqTest.edName", VK_RETURN);
+    EXPECT_EQ(form_->pgOption->ActivePage(), form_->tsOption2);
+    Automation().PressKey("frmKpqTest.edPrintDate", VK_RETURN);
+    EXPECT_EQ(form_->pgOption->ActivePage(), form_->tsOption2) << "the last page stays";
 }
 
 }  // namespace
