@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "platform/core/Exceptions.h"
+#include "platform/core/SysUtils.h"
 
 namespace kv {
 
@@ -10,6 +11,8 @@ TTranscript::TTranscript(const std::string& fileName) {
     if (fileName == "-") {
         out_ = &std::cout;
     } else if (!fileName.empty()) {
+        const std::string folder = ExtractFileDir(fileName);
+        if (!folder.empty()) ForceDirectories(folder);
         file_ = std::make_unique<std::ofstream>(fileName, std::ios::out | std::ios::trunc);
         if (!*file_) throw EInOutError("Cannot create the transcript file " + fileName);
         out_ = file_.get();

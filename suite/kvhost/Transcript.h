@@ -17,8 +17,8 @@ namespace kv {
 
 class TTranscript {
 public:
-    // Writes to the file (created or emptied); "" writes nowhere, "-" to standard output.
-    // Raises EInOutError when the file cannot be created.
+    // Writes to the file (created or emptied, with its folder); "" writes nowhere, "-" to
+    // standard output. Raises EInOutError when the file cannot be created.
     explicit TTranscript(const std::string& fileName);
     // Writes to a stream the caller keeps alive.
     explicit TTranscript(std::ostream& out);

@@ -1,6 +1,8 @@
 // The recording proxy passes calls on unchanged and reports each one, failures included.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <vector>
@@ -61,7 +63,11 @@ TEST(Transcript, LinesStartWithTheEventAndSurviveBadText) {
     EXPECT_EQ(out.str().substr(0, 15), R"({"event":"box",)");
     EXPECT_NE(out.str().find("\"answer\":\"OK\"}\n"), std::string::npos);
     EXPECT_EQ(transcript.Lines().size(), 1u);
-    EXPECT_THROW(TTranscript("/nonexistent-folder/t.jsonl"), EInOutError);
+    // A folder that cannot be made: a file stands in its place.
+    const std::string file = ::testing::TempDir() + "transcript-blocker";
+    std::ofstream(file) << "x";
+    EXPECT_THROW(TTranscript(file + "/t.jsonl"), EInOutError);
+    std::remove(file.c_str());
 }
 
 }  // namespace
