@@ -149,8 +149,8 @@ bool TfrmBaseGene::ShowHelp() {
 void TfrmBaseGene::HandleHostCommand(const Variant& command) {
     const Variant c = ElementAt(command, 1);
     LastHostCommand = c;
-    if (!IsFilledArray(c)) return;
-    const int mode = ElementAt(c, 0).AsInteger();
+    if (c.IsEmpty() || c.IsNull() || !c.IsArray()) return;
+    const int mode = c[0].AsInteger();  // an array without a mode fails the command
     ShowResultMessage = mode == 0 || mode == 1;
     bool accepted = false;
     AutoRun = false;

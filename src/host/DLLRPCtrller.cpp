@@ -79,7 +79,7 @@ std::int32_t TDLLRPCtrller::CreateForm(const Variant& params) {
 void TDLLRPCtrller::CreateTheForm() {
     if (frmBaseGeneClass == nullptr) throw Exception(kNoFormClassError);
     TComponent* component = frmBaseGeneClass->CreateComponent(nullptr);
-    Form = dynamic_cast<TfrmKpqx07*>(component);
+    Form = dynamic_cast<TfrmBaseGene*>(component);
     if (Form == nullptr) {
         component->Free();
         throw Exception(kNoFormClassError);
@@ -133,7 +133,7 @@ void TDLLRPCtrller::ShowFormModal(Variant& result) {
 
 void TDLLRPCtrller::FreeForm() {
     if (Form == nullptr || Form->ComponentState().Contains(csDestroying)) return;
-    TfrmKpqx07* form = Form;
+    TfrmBaseGene* form = Form;
     form->Free();  // its destroy hook clears Form
     if (Form == form) Form = nullptr;
 }

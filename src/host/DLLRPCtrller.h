@@ -12,13 +12,13 @@
 #include "platform/core/Persistent.h"
 #include "platform/core/System.h"
 #include "src/host/DLLBaseCtrller.h"
-#include "src/report/Kpqx07CF.h"
+#include "src/framework/BaseGene.h"
 
 namespace kv {
 
 // A descendant of TDLLBaseController; GetController makes one per call.
 extern TClass DLLControllerClass;
-// The form class CreateForm creates (TfrmKpqx07 or a descendant).
+// The form class CreateForm creates: the report's form, a descendant of TfrmBaseGene.
 extern TClass frmBaseGeneClass;
 
 inline constexpr const char* kNoControllerClassError =
@@ -54,7 +54,7 @@ public:
     void DoFormDestroy(TObject* sender) override;
 
     // The form while the controller holds it.
-    TfrmKpqx07* Form = nullptr;
+    TfrmBaseGene* Form = nullptr;
     // The form's own handlers, called before the controller's notifications.
     TNotifyEvent SavedOnShow;
     TNotifyEvent SavedOnHide;

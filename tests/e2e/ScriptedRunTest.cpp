@@ -14,6 +14,7 @@ const std::vector<int> kWholeLife{256, 272, 288, 304};
 TEST_F(HostRunTest, ASubmittedJobIsTheResult) {
     const THostRun run = Run(R"({"steps": [
         {"do": "answer_date", "date": "20240315"},
+        {"do": "page", "control": "pgOption", "page": "系统选项"},
         {"do": "key", "control": "edPrintDate", "key": "F2"},
         {"do": "answer_box", "button": "OK"},
         {"do": "click", "control": "btnOk"}

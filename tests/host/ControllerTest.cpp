@@ -90,7 +90,8 @@ TEST_F(PluginTest, ClosingTheFormHandsOverTheResultsAndNotifies304) {
 TEST_F(PluginTest, AnAcceptedJobIsTheResult) {
     ASSERT_EQ(controller->CreateForm(Params()), 0);
     controller->SetFormVisible(1);
-    Automation().TypeText("frmKpqx07.edPrintDate", "2024/03/15");
+    Automation().Select("frmKpqx07.pgOption", "系统选项");  // the print date's page
+    Automation().TypeText("frmKpqx07.edPrintDate", "20240315");
     Automation().AnswerBox(mrOk, "20240315000001");
     Automation().Click("frmKpqx07.btnOk");
     Application().ProcessMessages();
@@ -222,7 +223,9 @@ TEST_F(PluginTest, AHostObjectThatCannotAnswerFailsTheInitialisation) {
 
 TEST_F(PluginTest, FewerThanFiveParametersCloseTheFormAgain) {
     Automation().AnswerBox(mrOk, "E000038");
-    EXPECT_EQ(controller->CreateForm(VarArrayOf({"U01", "DAZudo60", "DAZudo60", 0})), 0);
+    // The missing parameter is reported again when the connection is prepared, so the form
+    // does not connect: the initialisation fails.
+    EXPECT_EQ(controller->CreateForm(VarArrayOf({"U01", "DAZudo60", "DAZudo60", 0})), -1);
     Application().ProcessMessages();
     EXPECT_TRUE(controller->IsFormFreed());
     EXPECT_EQ(log.entries, Entries({"256", "304"}));

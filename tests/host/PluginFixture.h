@@ -3,7 +3,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -86,6 +89,7 @@ public:
 class PluginTest : public UiTest {
 protected:
     static void SetUpTestSuite() {
+        InstallClient();
         library_ = LoadLibrary(std::string(KV_BIN_DIR) + "/KPQX07C.so");
         ASSERT_NE(library_, 0u) << GetLastModuleError();
         getController_ = GetProcAddressAs<TGetControllerFunc>(library_, "GetController");
@@ -114,12 +118,30 @@ protected:
         controller = nullptr;
     }
 
+    // A client installation whose configuration runs the application server in this process
+    // (ComputerName 127.0.0.1), as the form reads it when it connects.
+    static void InstallClient() {
+        const std::string dir = ::testing::TempDir() + "kvplugin-" + std::to_string(::getpid());
+        std::filesystem::create_directories(dir);
+        std::ofstream(dir + "/registry.ini")
+            << "[HKEY_LOCAL_MACHINE\\Software\\KVT\\Velmar]\nClientPath=" << dir << "/\n";
+        std::ofstream(dir + "/VelmarC.ini")
+            << "[Server Information]\nComputerName=127.0.0.1\nServerPort=211\n";
+        ::setenv("KV_REGISTRY_FILE", (dir + "/registry.ini").c_str(), 1);
+        installDir_ = dir;
+    }
+    static void TearDownTestSuite() {
+        std::error_code ignored;
+        std::filesystem::remove_all(installDir_, ignored);
+    }
+
     static Variant Params(std::string user = "U01", std::string company = "DAZudo60") {
         return VarArrayOf({user, company, "DAZudo60", Application().Handle(), 0});
     }
 
     TCustomForm* FindForm() const { return Screen().FindForm("frmKpqx07"); }
 
+    static inline std::string installDir_;
     static inline HMODULE library_ = 0;
     static inline TGetControllerFunc* getController_ = nullptr;
     THostLog log;
