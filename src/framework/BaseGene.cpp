@@ -106,7 +106,23 @@ void TfrmBaseGene::FormShow(TObject* Sender) {
         pgOptionChange(pgOption);
     }
     ConvertOnce();
+    CreateSchemeColumns();
     LoadSchemeList();
+}
+
+// The scheme list shows each scheme's name and day of creation; made again on every show.
+void TfrmBaseGene::CreateSchemeColumns() {
+    if (lstCondition == nullptr) return;
+    TListColumns* columns = lstCondition->Columns();
+    columns->Clear();
+    TListColumn* name = columns->Add();
+    name->SetCaption(GetLangText("TfrmBaseGene", "sProjectName", true, "方案名称"));
+    name->SetWidth(ColumnHeaderWidth);
+    name->SetAlignment(taRightJustify);
+    TListColumn* created = columns->Add();
+    created->SetCaption(GetLangText("TfrmBaseGene", "sCreateTime", true, "创建时间"));
+    created->SetWidth(ColumnHeaderWidth);
+    created->SetAlignment(taLeftJustify);
 }
 
 void TfrmBaseGene::FormClose(TObject*, TCloseAction& Action) {

@@ -365,6 +365,8 @@ private:
     // Text fields of the form's client data sets read and written in the user's code page.
     void DataSetFieldGetText(TField* Sender, std::string& Text, bool DisplayText);
     void DataSetFieldSetText(TField* Sender, const std::string& Text);
+    // The two columns of the scheme list (name, day of creation).
+    void CreateSchemeColumns();
     // Elements 0..2 of the parameters into UserId, CompanyId, DatabaseName; an element the
     // array lacks leaves it and the following ones empty.
     void StoreHostIdentity(const Variant& params);

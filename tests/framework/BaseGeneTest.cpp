@@ -11,6 +11,8 @@
 #include "platform/net/SocketConnection.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/ComCtrls.h"
+#include "platform/ui/DB.h"
+#include "platform/ui/ListView.h"
 #include "platform/ui/Mask.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/widgetset/nogui/NoGuiWidgetset.h"
@@ -39,6 +41,7 @@ public:
     void edDateEnter(TObject*) { ++dateEnters; }
     void edDateExit(TObject*) { ++dateExits; }
     void OkCounted(TObject*) { ++okClicks; }
+    void cdsTestMEMOGetText(TField*, std::string& Text, bool) { Text = "own"; }
 
     bool namesServer = true;
     std::uint8_t lookupBits = 0;
@@ -52,6 +55,7 @@ KV_PUBLISHED(TfrmGeneTest) {
     b.Method("edDateEnter", &T::edDateEnter);
     b.Method("edDateExit", &T::edDateExit);
     b.Method("OkCounted", &T::OkCounted);
+    b.Method("cdsTestMEMOGetText", &T::cdsTestMEMOGetText);
     b.Field("edDate", &T::edDate);
     b.Field("edName", &T::edName);
 }
@@ -331,6 +335,12 @@ TEST_F(BaseGeneTest, ShownFormCaptionsTitleAndCompanyAndEscCloses) {
     EXPECT_EQ(form->pgOption->ActivePage(), form->tsOption1);
     EXPECT_EQ(form->ActiveControl(), form->edDate) << "the first page's first control";
     EXPECT_TRUE(form->FormConverted);
+    ASSERT_EQ(form->lstCondition->Columns()->Count(), 2);
+    EXPECT_EQ(form->lstCondition->Column(0)->Caption(), "方案名称");
+    EXPECT_EQ(form->lstCondition->Column(1)->Caption(), "创建时间");
+    form->Hide();
+    form->Show();
+    EXPECT_EQ(form->lstCondition->Columns()->Count(), 2) << "made again, not added to";
     Automation().PressKey("frmKpqTest.edName", VK_ESCAPE);
     Application().ProcessMessages();
     EXPECT_FALSE(Alive(life));
@@ -368,6 +378,23 @@ TEST_F(BaseGeneTest, SystemPageIsArrangedTheFirstTimeOnly) {
     EXPECT_EQ(form->edPrintDate->Left(), 100) << "arranged once";
     Automation().Click("frmKpqTest.btnCancel");
     Application().ProcessMessages();
+}
+
+TEST_F(BaseGeneTest, PackDataSetsShowTheirTextFieldsInTheUsersCodePage) {
+    TfrmGeneTest* form = NewForm();
+    auto* name = dynamic_cast<TField*>(form->FindComponent("cdsTestNAME"));
+    auto* memo = dynamic_cast<TField*>(form->FindComponent("cdsTestMEMO"));
+    auto* quantity = dynamic_cast<TField*>(form->FindComponent("cdsTestQTY"));
+    ASSERT_TRUE(name != nullptr && memo != nullptr && quantity != nullptr);
+    EXPECT_EQ(name->DisplayLabel(), "名称");
+    EXPECT_TRUE(name->OnGetText.Assigned());
+    EXPECT_TRUE(name->OnSetText.Assigned());
+    EXPECT_EQ(name->OnGetText.Method().Data, static_cast<TObject*>(form));
+    EXPECT_EQ(form->MethodName(memo->OnGetText.Method().Code), "cdsTestMEMOGetText")
+        << "a field's own handler stays";
+    EXPECT_TRUE(memo->OnSetText.Assigned());
+    EXPECT_FALSE(quantity->OnGetText.Assigned()) << "numbers are not texts";
+    form->Free();
 }
 
 TEST_F(BaseGeneTest, MovingOrResizingRepaintsTheHostWindow) {
