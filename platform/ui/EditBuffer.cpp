@@ -90,14 +90,21 @@ void TEditBuffer::Erase(int from, int to) {
     const std::size_t a = ByteOffset(text_, from);
     const std::size_t b = ByteOffset(text_, to);
     text_.erase(a, b - a);
-    anchor_ = caret_ = from;
+    PlaceCaret(a);
+}
+
+// Bytes joined by an edit may form one character where there were several (a stray lead byte
+// meeting the rest of its sequence), so the caret is counted again from the bytes.
+void TEditBuffer::PlaceCaret(std::size_t byte) {
+    anchor_ = caret_ = std::min(CharCount(std::string_view(text_).substr(0, byte)), Length());
 }
 
 void TEditBuffer::ReplaceSelection(std::string_view text) {
     const int start = SelStart();
     Erase(start, start + SelLength());
-    text_.insert(ByteOffset(text_, start), text);
-    anchor_ = caret_ = start + CharCount(text);
+    const std::size_t at = ByteOffset(text_, anchor_);
+    text_.insert(at, text);
+    PlaceCaret(at + text.size());
 }
 
 bool TEditBuffer::Backspace() {

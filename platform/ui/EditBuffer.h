@@ -53,6 +53,7 @@ private:
     // A caret position that does not split a CR LF pair.
     int Settle(int pos, bool forward) const;
     void Erase(int from, int to);
+    void PlaceCaret(std::size_t byte);
 
     std::string text_;
     int anchor_ = 0;
