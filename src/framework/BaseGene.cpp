@@ -59,8 +59,10 @@ TfrmBaseGene::TfrmBaseGene(TComponent* owner, bool createNew)
     ObjBroker = objBroker_.get();
 }
 
+// What FormDestroy frees goes here too, for a form whose OnDestroy handler was replaced.
 TfrmBaseGene::~TfrmBaseGene() {
     FreeLists();
+    delete DateRuleList;
 }
 
 void TfrmBaseGene::AfterConstruction() {

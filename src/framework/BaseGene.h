@@ -29,6 +29,7 @@ namespace kv {
 
 class TButton;
 class TControl;
+class TDrawGrid;
 class TField;
 class TCustomMaskEdit;
 class TImageList;
@@ -365,6 +366,8 @@ private:
     // Text fields of the form's client data sets read and written in the user's code page.
     void DataSetFieldGetText(TField* Sender, std::string& Text, bool DisplayText);
     void DataSetFieldSetText(TField* Sender, const std::string& Text);
+    // Enter in a grid: the next cell, rows added at the end.
+    void GridEnter(TDrawGrid& grid);
     // The two columns of the scheme list (name, day of creation).
     void CreateSchemeColumns();
     // Elements 0..2 of the parameters into UserId, CompanyId, DatabaseName; an element the

@@ -6,6 +6,7 @@
 #include "platform/core/SysUtils.h"
 #include "platform/core/TypInfo.h"
 #include "platform/ui/ComCtrls.h"
+#include "platform/ui/Grids.h"
 #include "platform/ui/StdCtrls.h"
 #include "src/framework/BaseGene.h"
 #include "src/runtime/CodeConverter.h"
@@ -58,18 +59,34 @@ void TfrmBaseGene::FormKeyDown(TObject*, Word& Key, TShiftState Shift) {
 void TfrmBaseGene::FormKeyPress(TObject*, char& Key) {
     if (Key != '\r') return;
     TWinControl* active = ActiveControl();
-    int caretLine = 0;
     auto* memo = dynamic_cast<TCustomMemo*>(active);
-    if (memo != nullptr) caretLine = memo->CaretPos().Y;
+    const int caretLine = memo != nullptr ? memo->CaretPos().Y : 0;
+    if (auto* grid = dynamic_cast<TDrawGrid*>(active)) {
+        Key = 0;
+        GridEnter(*grid);
+        return;
+    }
     // The first two lines of a memo take Enter as a new line.
     if (memo != nullptr && caretLine <= 1) return;
     Key = 0;
-    if (!IsPageTurnControl(active)) {
+    if (!IsPageTurnControl(active) || dynamic_cast<TCustomGrid*>(active) != nullptr) {
         SelectNext(active, true, true);
         return;
     }
     if (pgOption != nullptr && pgOption->ActivePageIndex() < pgOption->PageCount() - 1)
         pgOption->SelectNextPage(true);
+}
+
+// Enter in a grid walks its cells: the next column, or the first column of the next row
+// after the last one (a row is added after the last row).
+void TfrmBaseGene::GridEnter(TDrawGrid& grid) {
+    if (grid.Col() < grid.ColCount() - 1) {
+        grid.SetCol(grid.Col() + 1);
+        return;
+    }
+    if (grid.Row() == grid.RowCount() - 1) grid.SetRowCount(grid.RowCount() + 1);
+    grid.SetRow(grid.Row() + 1);
+    grid.SetCol(grid.FixedCols());
 }
 
 bool TfrmBaseGene::IsPageTurnControl(TControl* control) const {

@@ -12,6 +12,7 @@
 #include "platform/ui/Buttons.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/DB.h"
+#include "platform/ui/Grids.h"
 #include "platform/ui/ListView.h"
 #include "platform/ui/Mask.h"
 #include "platform/ui/StdCtrls.h"
@@ -50,6 +51,8 @@ public:
     int okClicks = 0;
     TMaskEdit* edDate = nullptr;
     TEdit* edName = nullptr;
+    TMemo* meNote = nullptr;
+    TStringGrid* grdLines = nullptr;
 };
 KV_PUBLISHED(TfrmGeneTest) {
     b.Method("edDateEnter", &T::edDateEnter);
@@ -58,6 +61,8 @@ KV_PUBLISHED(TfrmGeneTest) {
     b.Method("cdsTestMEMOGetText", &T::cdsTestMEMOGetText);
     b.Field("edDate", &T::edDate);
     b.Field("edName", &T::edName);
+    b.Field("meNote", &T::meNote);
+    b.Field("grdLines", &T::grdLines);
 }
 KV_REGISTER_CLASS(TfrmGeneTest);
 
@@ -616,6 +621,30 @@ TEST_F(BaseGeneFieldsTest, EnterOnAPageTurnControlShowsTheNextPage) {
     EXPECT_EQ(form_->pgOption->ActivePage(), form_->tsOption2);
     Automation().PressKey("frmKpqTest.edPrintDate", VK_RETURN);
     EXPECT_EQ(form_->pgOption->ActivePage(), form_->tsOption2) << "the last page stays";
+}
+
+TEST_F(BaseGeneFieldsTest, EnterMakesNewLinesOnlyOnAMemosFirstTwoLines) {
+    Automation().Focus("frmKpqTest.meNote");
+    Automation().PressKey("frmKpqTest.meNote", VK_RETURN);
+    Automation().PressKey("frmKpqTest.meNote", VK_RETURN);
+    EXPECT_EQ(form_->meNote->CaretPos().Y, 2);
+    EXPECT_EQ(form_->ActiveControl(), form_->meNote);
+    const std::string text = form_->meNote->Text();
+    Automation().PressKey("frmKpqTest.meNote", VK_RETURN);
+    EXPECT_EQ(form_->meNote->Text(), text) << "the third line's Enter moves on";
+    EXPECT_EQ(form_->ActiveControl(), form_->grdLines);
+}
+
+TEST_F(BaseGeneFieldsTest, EnterWalksAGridsCellsAndAddsRows) {
+    Automation().Focus("frmKpqTest.grdLines");
+    form_->grdLines->SetCol(1);
+    Automation().PressKey("frmKpqTest.grdLines", VK_RETURN);
+    EXPECT_EQ(form_->grdLines->Col(), 2);
+    Automation().PressKey("frmKpqTest.grdLines", VK_RETURN);
+    EXPECT_EQ(form_->grdLines->RowCount(), 3);
+    EXPECT_EQ(form_->grdLines->Row(), 2);
+    EXPECT_EQ(form_->grdLines->Col(), 1) << "the first column that is not fixed";
+    EXPECT_EQ(form_->ActiveControl(), form_->grdLines);
 }
 
 }  // namespace
