@@ -140,6 +140,10 @@ TSpeedButton::~TSpeedButton() = default;
 void TSpeedButton::SetGroupIndex(int value) {
     if (groupIndex_ == value) return;
     groupIndex_ = value;
+    if (value == 0 && down_) {
+        down_ = false;
+        Invalidate();
+    }
     UpdateExclusive();
 }
 
@@ -209,10 +213,34 @@ void TSpeedButton::SetTransparent(bool value) {
 
 TButtonState TSpeedButton::State() const {
     if (!EffectiveEnabled()) return bsDisabled;
+    if (pressed_) return bsDown;
     return down_ ? bsExclusive : bsUp;
 }
 
+void TSpeedButton::SetParent(TWinControl* parent) {
+    TGraphicControl::SetParent(parent);
+    if (down_) UpdateExclusive();
+}
+
+void TSpeedButton::SetPressed(bool value) {
+    if (pressed_ == value) return;
+    pressed_ = value;
+    Invalidate();
+}
+
+void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (button == mbLeft && EffectiveEnabled()) SetPressed(true);
+    TGraphicControl::MouseDown(button, shift, x, y);
+}
+
+void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (button == mbLeft) SetPressed(false);
+    TGraphicControl::MouseUp(button, shift, x, y);
+}
+
+// The button comes up before the click is reported, so OnClick sees the new Down state.
 void TSpeedButton::Click() {
+    SetPressed(false);
     if (groupIndex_ != 0) {
         if (!down_) {
             SetDown(true);
@@ -223,39 +251,52 @@ void TSpeedButton::Click() {
     TGraphicControl::Click();
 }
 
-// The glyph and the caption, centred as a group (glyph left of the caption by default).
+void TSpeedButton::PaintEdge(bool sunk) {
+    if (flat_ && !sunk) return;
+    const int right = Width() - 1;
+    const int bottom = Height() - 1;
+    canvas_->Pen()->SetColor(sunk ? clBtnShadow : clBtnHighlight);
+    canvas_->MoveTo(0, bottom);
+    canvas_->LineTo(0, 0);
+    canvas_->LineTo(right, 0);
+    canvas_->Pen()->SetColor(sunk ? clBtnHighlight : clBtnShadow);
+    canvas_->LineTo(right, bottom);
+    canvas_->LineTo(-1, bottom);
+}
+
+// The glyph and the caption are centred as a group (glyph left of the caption by default);
+// a sunk button shows them one pixel down and right.
 void TSpeedButton::Paint() {
+    const TButtonState state = State();
+    const bool sunk = state == bsDown || state == bsExclusive;
     if (!transparent_ || !flat_) {
+        canvas_->Brush()->SetStyle(bsSolid);  // the caption of the last paint left it clear
         canvas_->Brush()->SetColor(Color());
         canvas_->FillRect(ClientRect());
     }
-    const TRect picture = glyph_.PictureRect(State());
+    PaintEdge(sunk);
+    const TRect picture = glyph_.PictureRect(state);
     const std::string caption = Caption();
     const TSize text = caption.empty() ? TSize{} : canvas_->TextExtent(caption);
     const int gap = caption.empty() || picture.Width() == 0 ? 0 : spacing_;
     const bool horizontal = layout_ == blGlyphLeft || layout_ == blGlyphRight;
-    const int total =
-        horizontal ? picture.Width() + gap + text.cx : picture.Height() + gap + text.cy;
-    const int start = margin_ >= 0 ? margin_ : ((horizontal ? Width() : Height()) - total) / 2;
-    int gx = (Width() - picture.Width()) / 2;
-    int gy = (Height() - picture.Height()) / 2;
-    int tx = (Width() - text.cx) / 2;
-    int ty = (Height() - text.cy) / 2;
     const bool glyphFirst = layout_ == blGlyphLeft || layout_ == blGlyphTop;
-    const int first = start;
-    const int second = start + (glyphFirst ? picture.Width() : text.cx) + gap;
-    if (horizontal) {
-        gx = glyphFirst ? first : second;
-        tx = glyphFirst ? second : first;
-    } else {
-        const int secondV = start + (glyphFirst ? picture.Height() : text.cy) + gap;
-        gy = glyphFirst ? first : secondV;
-        ty = glyphFirst ? secondV : first;
-    }
-    glyph_.Draw(*canvas_, gx, gy, State());
+    const int glyphSize = horizontal ? picture.Width() : picture.Height();
+    const int textSize = horizontal ? text.cx : text.cy;
+    const int start = margin_ >= 0
+                          ? margin_
+                          : ((horizontal ? Width() : Height()) - glyphSize - gap - textSize) / 2;
+    const int glyphAt = glyphFirst ? start : start + textSize + gap;
+    const int textAt = glyphFirst ? start + glyphSize + gap : start;
+    TPoint glyph{(Width() - picture.Width()) / 2, (Height() - picture.Height()) / 2};
+    TPoint label{(Width() - text.cx) / 2, (Height() - text.cy) / 2};
+    (horizontal ? glyph.X : glyph.Y) = glyphAt;
+    (horizontal ? label.X : label.Y) = textAt;
+    const int offset = sunk ? 1 : 0;
+    glyph_.Draw(*canvas_, glyph.X + offset, glyph.Y + offset, state);
     if (!caption.empty()) {
         canvas_->Brush()->SetStyle(bsClear);
-        canvas_->TextOut(tx, ty, caption);
+        canvas_->TextOut(label.X + offset, label.Y + offset, caption);
     }
 }
 

@@ -53,8 +53,9 @@ public:
     explicit TSpeedButton(TComponent* owner);
     ~TSpeedButton() override;
 
-    // With GroupIndex 0 the button never stays down. Buttons of one parent with the same
-    // GroupIndex are exclusive: one down pushes the others up.
+    // With GroupIndex 0 the button never stays down (moving a down button to group 0 raises
+    // it). Buttons of one parent with the same GroupIndex are exclusive: one down pushes the
+    // others up, also when it joins the group or the parent.
     int GroupIndex() const { return groupIndex_; }
     void SetGroupIndex(int value);
     // Setting Down on a button of group 0 does nothing; releasing the down button of a group
@@ -78,23 +79,33 @@ public:
     void SetSpacing(int value);
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool value);
-    // What the button shows now.
+    const TButtonGlyph& ButtonGlyph() const { return glyph_; }
+    // What the button shows now: disabled, down while the mouse holds it, exclusive while
+    // Down, else up.
     TButtonState State() const;
     TCanvas* Canvas() const { return canvas_.get(); }
 
+    void SetParent(TWinControl* parent) override;
     // The user's click: a group button goes down (or up, when down and AllowAllUp), then
     // OnClick.
     void Click() override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    // A raised edge when up, a sunk one when down (a flat button shows only the sunk one),
+    // then the glyph and the caption.
     void Paint() override;
 
 private:
     // Pushes the other buttons of the group up and shares AllowAllUp with them.
     void UpdateExclusive();
+    void SetPressed(bool value);
+    void PaintEdge(bool sunk);
 
     int groupIndex_ = 0;
     bool down_ = false;
     bool allowAllUp_ = false;
     bool flat_ = false;
+    bool pressed_ = false;  // the left mouse button holds it
     TButtonGlyph glyph_;
     TButtonLayout layout_ = blGlyphLeft;
     int margin_ = -1;
@@ -126,6 +137,9 @@ public:
     void SetSpacing(int value) { spacing_ = value; }
     TButtonStyle Style() const { return style_; }
     void SetStyle(TButtonStyle value) { style_ = value; }
+    const TButtonGlyph& ButtonGlyph() const { return glyph_; }
+    // The picture the button shows: disabled or up.
+    TButtonState State() const { return EffectiveEnabled() ? bsUp : bsDisabled; }
 
     // bkClose closes the form instead of clicking.
     void Click() override;
