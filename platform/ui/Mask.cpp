@@ -136,7 +136,8 @@ void FitEditText(const TEditMask& mask, TMaskEditState& state) {
 }
 
 bool MaskTypeChar(const TEditMask& mask, TMaskEditState& state, char32_t ch) {
-    if (!mask.IsMasked()) return false;
+    // A number that is no character (beyond Unicode, or half of a surrogate pair) is refused.
+    if (!mask.IsMasked() || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) return false;
     TWork work = Load(mask, state);
     if (work.selLength > 0) ClearSelection(mask, work);
     int pos = work.selStart;
@@ -149,7 +150,8 @@ bool MaskTypeChar(const TEditMask& mask, TMaskEditState& state, char32_t ch) {
     pos = mask.NextInputPos(pos);
     const std::optional<char32_t> accepted = mask.Accept(pos, ch);
     if (accepted) {
-        work.text[static_cast<std::size_t>(pos)] = *accepted;
+        // A space typed where any character goes leaves the position blank, as a space reads.
+        work.text[static_cast<std::size_t>(pos)] = *accepted == U' ' ? mask.Blank() : *accepted;
         work.selStart = mask.NextInputPos(pos + 1);
     } else if (int closer = ClosingLiteral(mask, pos);
                closer >= 0 && mask.At(closer).Literal == ch) {

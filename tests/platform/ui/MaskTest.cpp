@@ -177,6 +177,9 @@ TEST(MaskEditRules, TypingAndBackspaceOnStates) {
         {"99/99;1;_", "1x/3", 0, 0, U'5', true, "5_/3_", 1},  // a state that does not fit
         {"L0;1;*", "**", 0, 0, U'q', true, "q*", 1},
         {"LL;1;_", "a_", 1, 0, U'1', false, "a_", 1},
+        {"cc;1;*", "**", 0, 0, U' ', true, "**", 1},  // a space where any character goes
+        {"cc;1;_", "__", 0, 0, char32_t{0x110000}, false, "__", 0},  // beyond Unicode
+        {"cc;1;_", "__", 0, 0, char32_t{0xD800}, false, "__", 0},    // half a surrogate pair
     };
     for (const RuleCase& c : cases) {
         const TEditMask mask(c.mask);
