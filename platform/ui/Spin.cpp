@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include "platform/core/SysUtils.h"
 #include "platform/ui/Widgetset.h"
@@ -34,13 +35,30 @@ KV_PUBLISHED(TSpinEdit) {
                           "OnMouseDown OnMouseMove OnMouseUp");
 }
 
+namespace {
+
+// The whole number a text holds; digits beyond the integer range read as its end, so that a
+// long number typed into a limited edit still comes back as the nearest limit.
+std::optional<int> ReadNumber(const std::string& text) {
+    const std::string trimmed = Trim(text);
+    int value = 0;
+    if (TryStrToInt(trimmed, value)) return value;
+    const bool negative = !trimmed.empty() && trimmed[0] == '-';
+    const std::size_t digits = !trimmed.empty() && (negative || trimmed[0] == '+') ? 1 : 0;
+    if (digits == trimmed.size()) return std::nullopt;
+    for (std::size_t i = digits; i < trimmed.size(); ++i)
+        if (trimmed[i] < '0' || trimmed[i] > '9') return std::nullopt;
+    return negative ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
+}
+
+}  // namespace
+
 TSpinEdit::TSpinEdit(TComponent* owner) : TCustomEdit(owner) {
     SetText("0");
 }
 
 int TSpinEdit::Value() const {
-    int value = 0;
-    return TryStrToInt(Trim(Text()), value) ? value : minValue_;
+    return ReadNumber(Text()).value_or(minValue_);
 }
 
 int TSpinEdit::CheckValue(int value) const {
@@ -96,9 +114,14 @@ void TSpinEdit::InputMethodText(const std::string&) {
     Widgetset().Beep();
 }
 
+// A text that is no number is left for the program to judge; a number out of range (or
+// beyond the integer range) is put back in range before OnExit.
 void TSpinEdit::DoExit() {
-    const int value = Value();
-    if (CheckValue(value) != value) SetValue(value);
+    const std::optional<int> value = ReadNumber(Text());
+    if (value.has_value()) {
+        int exact = 0;
+        if (CheckValue(*value) != *value || !TryStrToInt(Trim(Text()), exact)) SetValue(*value);
+    }
     TCustomEdit::DoExit();
 }
 

@@ -1,10 +1,11 @@
 // The Spin unit: the spin edit (TSpinEdit), an edit for whole numbers with up and down steps.
 //
-// The text holds the number; Value reads it (MinValue when it is no number) and writes it kept
-// within MinValue..MaxValue (no limits when both are equal). The up and down keys (and the
-// arrow buttons a backend shows) add or subtract Increment. Typing accepts digits, signs, the
-// decimal separator and editing keys only; leaving the edit puts an out-of-range number back
-// into range.
+// The text holds the number; Value reads it (MinValue when it is no number; digits beyond the
+// integer range read as its end) and writes it kept within MinValue..MaxValue (no limits when
+// both are equal). The up and down keys (and the arrow buttons a backend shows) add or
+// subtract Increment, stopping at the limits. Typing accepts digits, signs, the decimal
+// separator and editing keys only; leaving the edit puts an out-of-range number back into
+// range before OnExit runs, and leaves a text that is no number as it is.
 #pragma once
 
 #include "platform/ui/StdCtrls.h"
