@@ -1,8 +1,10 @@
 #include "platform/ui/Automation.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "platform/core/SysUtils.h"
+#include "platform/ui/Menus.h"
 
 namespace kv {
 
@@ -47,6 +49,63 @@ TComponent* Step(const TComponent& current, std::string_view name) {
     if (TComponent* owned = current.FindComponent(name)) return owned;
     if (win != nullptr) return FindDescendant(*win, name);
     return nullptr;
+}
+
+// One step of a menu item's path below a menu or an item: a child item by name, else by caption.
+TMenuItem* MenuStep(const TComponent& current, std::string_view name) {
+    const TMenuItem* parent = dynamic_cast<const TMenuItem*>(&current);
+    if (const auto* menu = dynamic_cast<const TMenu*>(&current)) parent = menu->Items();
+    if (parent == nullptr) return nullptr;
+    for (int i = 0; i < parent->Count(); ++i)
+        if (NameIs(*parent->Items(i), name)) return parent->Items(i);
+    return parent->Find(name);
+}
+
+// The form a menu belongs to: the first form among its owners.
+const TCustomForm* OwnerForm(const TComponent& component) {
+    for (const TComponent* c = &component; c != nullptr; c = c->Owner())
+        if (const auto* form = dynamic_cast<const TCustomForm*>(c)) return form;
+    return nullptr;
+}
+
+std::string Describe(const TMenuItem& item) {
+    return "menu item '" + (item.Name().empty() ? item.Caption() : item.Name()) + "'";
+}
+
+// Hears which of the watched components are freed (a parent item's OnClick may rebuild the items
+// below it).
+class TFreeWatch : public TComponent {
+public:
+    TFreeWatch() : TComponent(nullptr) {}
+    void Watch(TComponent& component) {
+        alive_.push_back(&component);
+        component.FreeNotification(this);
+    }
+    bool Alive(const TComponent* component) const {
+        return std::find(alive_.begin(), alive_.end(), component) != alive_.end();
+    }
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override {
+        if (operation == opRemove) std::erase(alive_, component);
+        TComponent::Notification(component, operation);
+    }
+
+private:
+    std::vector<const TComponent*> alive_;
+};
+
+// Runs a handler the way the platform's input does: its errors go to the application (script
+// errors go on to the script).
+template <class F>
+void Guarded(F&& action) {
+    try {
+        action();
+    } catch (const EAutomationError&) {
+        throw;
+    } catch (const std::exception& error) {
+        Application().HandleException(error);
+    }
 }
 
 std::string Describe(const TControl& control) {
@@ -200,6 +259,84 @@ void TAutomation::CloseForm(TCustomForm& form) {
         throw EAutomationError("Cannot close " + form.Name() +
                                ": it takes no input while a modal form is up");
     TInput::CloseBox(form);
+}
+
+void TAutomation::RightClick(TControl& control, int x, int y) {
+    CheckInput(control, "right-click");
+    const auto life = control.LifeToken();
+    TInput::Click(control, mbRight, {}, x, y);
+    if (life.expired() || !control.Showing()) return;
+    Guarded([&] { ShowContextMenu(control, x, y); });
+}
+
+// ---- menus
+
+TMenuItem* TAutomation::TryFindMenuItem(std::string_view path) const {
+    std::vector<std::string_view> parts = SplitPath(path);
+    const TComponent* current = Screen().FindForm(parts.front());
+    if (current != nullptr) {
+        parts.erase(parts.begin());
+    } else {
+        current = Screen().ActiveForm();
+    }
+    for (std::string_view part : parts) {
+        if (current == nullptr || part.empty()) return nullptr;
+        const bool inMenu = dynamic_cast<const TMenu*>(current) != nullptr ||
+                            dynamic_cast<const TMenuItem*>(current) != nullptr;
+        current = inMenu ? MenuStep(*current, part) : Step(*current, part);
+    }
+    return dynamic_cast<TMenuItem*>(const_cast<TComponent*>(current));
+}
+
+TMenuItem& TAutomation::FindMenuItem(std::string_view path) const {
+    if (TMenuItem* item = TryFindMenuItem(path)) return *item;
+    throw EAutomationError("No menu item at '" + std::string(path) + "'");
+}
+
+// Each item is checked when the user reaches it: the click of the item above (its submenu
+// opening) may enable, hide or rebuild the items below. A rebuilt item is found again by name,
+// else by caption.
+void TAutomation::ClickMenuItem(TMenuItem& item) {
+    const std::string what = "Cannot choose " + Describe(item);
+    const TMenu* menu = item.GetParentMenu();
+    if (menu == nullptr || item.Parent() == nullptr)
+        throw EAutomationError(what + ": it is in no menu");
+    if (item.IsLine()) throw EAutomationError(what + ": it is a separator");
+    const TCustomForm* form = OwnerForm(*menu);
+    if (form == nullptr || !form->Visible())
+        throw EAutomationError(what + ": its menu is on no form that is showing");
+    if (!form->AcceptsInput())
+        throw EAutomationError(what + ": its form takes no input while a modal form is up");
+    std::vector<TMenuItem*> chain;  // the items from the menu's first level down to this one
+    for (TMenuItem* p = &item; p->Parent() != nullptr; p = p->Parent())
+        chain.insert(chain.begin(), p);
+    std::vector<std::pair<std::string, std::string>> ids;  // name and caption of each
+    std::unique_ptr<TFreeWatch, void (*)(TFreeWatch*)> watch(new TFreeWatch,
+                                                             [](TFreeWatch* w) { w->Free(); });
+    for (TMenuItem* p : chain) {
+        ids.emplace_back(p->Name(), p->Caption());
+        watch->Watch(*p);
+    }
+    TMenuItem* parent = nullptr;
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+        const bool last = i + 1 == chain.size();
+        TMenuItem* p = chain[i];
+        if (parent != nullptr && !watch->Alive(parent))
+            throw EAutomationError(what + ": the menu above it was freed as it opened");
+        if (parent != nullptr && (!watch->Alive(p) || p->Parent() != parent)) {
+            p = ids[i].first.empty() ? parent->Find(ids[i].second)
+                                     : MenuStep(*parent, ids[i].first);
+            if (p == nullptr)
+                throw EAutomationError(what + ": " + (last ? "it" : "an item above it") +
+                                       " was gone once the menu above it opened");
+            watch->Watch(*p);
+        }
+        const std::string who = last ? "it" : Describe(*p) + " above it";
+        if (!p->Visible()) throw EAutomationError(what + ": " + who + " is hidden");
+        if (!p->Enabled()) throw EAutomationError(what + ": " + who + " is disabled");
+        Guarded([&] { p->Click(); });
+        parent = p;
+    }
 }
 
 // ---- script

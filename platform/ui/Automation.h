@@ -29,6 +29,8 @@
 
 namespace kv {
 
+class TMenuItem;
+
 // A path that names no control, or a control that cannot take the input asked of it.
 KV_DECLARE_EXCEPTION(EAutomationError, Exception);
 
@@ -98,6 +100,25 @@ public:
     // The form's close box.
     void CloseForm(TCustomForm& form);
     void CloseForm(std::string_view name) { CloseForm(FindForm(name)); }
+    // A right click at (x, y) of the control: the right button goes down and up, then the
+    // control's context menu pops up (ShowContextMenu, Menus.h).
+    void RightClick(TControl& control, int x = 1, int y = 1);
+    void RightClick(std::string_view path, int x = 1, int y = 1) { RightClick(Find(path), x, y); }
+
+    // ---- menus. A menu item's path runs from the form to the menu component, then through
+    // the items by name, else by caption ("&" marks and letter case ignored):
+    // "frmMain.mnMain.File.N12", "frmList.muOperation.Open". An item the form owns may also
+    // follow the form's name directly ("frmList.N2").
+    TMenuItem& FindMenuItem(std::string_view path) const;
+    TMenuItem* TryFindMenuItem(std::string_view path) const;
+    // Chooses the item as the user does in its open menu: each item above it is clicked as its
+    // submenu opens, then the item itself; each is checked as it is reached, and an item that
+    // the opening of the menu above rebuilt is found again by name, else by caption. Raises
+    // EAutomationError for an item that is in no menu, a separator, hidden or disabled (or
+    // under such an item), gone once the menu above opened, or whose form is not showing or
+    // takes no input. Errors of the OnClick handlers go to the application, as input's do.
+    void ClickMenuItem(TMenuItem& item);
+    void ClickMenuItem(std::string_view path) { ClickMenuItem(FindMenuItem(path)); }
 
     // ---- the script: answers used in order by the boxes and modal forms that match them.
     // A box answer given by result or by button name; textContains limits it to boxes whose

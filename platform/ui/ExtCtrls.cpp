@@ -410,7 +410,33 @@ bool TCustomRadioGroup::SelectIndexByUser(int index) {
     return true;
 }
 
+// The arrow keys move among the group's buttons (wrapping round, past those that take no
+// focus) and check the button they arrive at, as the platform's dialog keys do for a group of
+// radio buttons.
+bool TCustomRadioGroup::ArrowKey(Word key, const TControl* from) {
+    if (key != VK_LEFT && key != VK_RIGHT && key != VK_UP && key != VK_DOWN) return false;
+    const auto found = std::find(buttons_.begin(), buttons_.end(), from);
+    if (found == buttons_.end()) return false;
+    const int count = ButtonCount();
+    const int step = key == VK_RIGHT || key == VK_DOWN ? 1 : count - 1;
+    const int start = static_cast<int>(found - buttons_.begin());
+    for (int i = (start + step) % count; i != start; i = (i + step) % count) {
+        TGroupButton* button = Buttons(i);
+        if (!button->CanFocus()) continue;
+        const auto life = button->LifeToken();
+        button->SetFocus();
+        if (!life.expired() && button->Focused()) button->Click();
+        break;
+    }
+    return true;
+}
+
 void TCustomRadioGroup::WndProc(TMessage& message) {
+    if (message.Msg == CM_CHILDKEY &&
+        ArrowKey(static_cast<Word>(message.WParam), reinterpret_cast<TControl*>(message.LParam))) {
+        message.Result = 1;
+        return;
+    }
     TCustomGroupBox::WndProc(message);
     switch (message.Msg) {
         case CM_ENABLEDCHANGED:

@@ -163,7 +163,8 @@ public:
 
 // A group box with one radio button per line of Items; ItemIndex is the checked one. The
 // buttons are made from the items (they are not stored in form descriptions) and arranged in
-// Columns.
+// Columns, top to bottom, then the next column. Clicking a button, or arriving at it with an
+// arrow key, checks it, sets ItemIndex and raises the group's OnClick.
 class TCustomRadioGroup : public TCustomGroupBox {
     KV_CLASS(TCustomRadioGroup, TCustomGroupBox)
 public:
@@ -190,6 +191,7 @@ public:
 private:
     void ItemsChanged(TObject* sender);
     void ButtonClick(TObject* sender);
+    bool ArrowKey(Word key, const TControl* from);
     void UpdateButtons();
     void ArrangeButtons();
 

@@ -189,7 +189,11 @@ void TMenuItem::SetMenuIndex(int value) {
 void TMenuItem::SetChecked(bool value) {
     if (checked_ == value) return;
     checked_ = value;
-    if (!value || !radioItem_ || parent_ == nullptr) return;
+    UncheckGroupSiblings();
+}
+
+void TMenuItem::UncheckGroupSiblings() {
+    if (!checked_ || !radioItem_ || parent_ == nullptr) return;
     for (TMenuItem* other : parent_->items_)
         if (other != this && other->radioItem_ && other->groupIndex_ == groupIndex_)
             other->checked_ = false;
@@ -197,14 +201,13 @@ void TMenuItem::SetChecked(bool value) {
 
 void TMenuItem::SetRadioItem(bool value) {
     radioItem_ = value;
-    if (value && checked_) {
-        checked_ = false;
-        SetChecked(true);  // the group keeps one checked item
-    }
+    UncheckGroupSiblings();
 }
 
+// A checked radio item moving into another group leaves that group one checked item.
 void TMenuItem::SetGroupIndex(int value) {
     groupIndex_ = std::clamp(value, 0, 255);
+    UncheckGroupSiblings();
 }
 
 void TMenuItem::Add(TMenuItem* item) {
@@ -224,6 +227,7 @@ void TMenuItem::Insert(int index, TMenuItem* item) {
 void TMenuItem::InsertItem(int index, TMenuItem* item) {
     items_.insert(items_.begin() + index, item);
     item->parent_ = this;
+    item->UncheckGroupSiblings();
 }
 
 void TMenuItem::Delete(int index) {
@@ -260,12 +264,25 @@ TComponent* TMenuItem::GetParentComponent() const {
 }
 
 void TMenuItem::SetParentComponent(TComponent* parent) {
-    if (parent_ != nullptr) parent_->Remove(this);
+    TMenuItem* target = nullptr;
     if (auto* menu = dynamic_cast<TMenu*>(parent)) {
-        menu->Items()->Add(this);
-    } else if (auto* item = dynamic_cast<TMenuItem*>(parent)) {
-        item->Add(this);
+        target = menu->Items();
+    } else {
+        target = dynamic_cast<TMenuItem*>(parent);
     }
+    if (target == nullptr)
+        throw EMenuError("Menu item '" + Name() + "' belongs in a menu or a menu item, not in " +
+                         (parent == nullptr ? std::string("nil") : "a " + parent->ClassName()));
+    if (target == parent_) return;
+    for (const TMenuItem* p = target; p != nullptr; p = p->parent_)
+        if (p == this) throw EMenuError("A menu item cannot hold itself");
+    if (parent_ != nullptr) parent_->Remove(this);
+    target->Add(this);
+}
+
+TCustomImageList* TMenuItem::GetImageList() const {
+    const TMenu* menu = GetParentMenu();
+    return menu == nullptr ? nullptr : menu->Images();
 }
 
 void TMenuItem::Click() {
@@ -359,6 +376,20 @@ void TPopupMenu::PopupFor(TControl& control, int x, int y) {
 KV_PUBLISHED(TMainMenu) {
     b.Property("Images", &T::Images, &T::SetImages);
     b.Property("OwnerDraw", &T::OwnerDraw, &T::SetOwnerDraw).Default(0);
+}
+
+// The right click goes up the parents as long as none of them has a menu to show, as the
+// platform's context-menu message does.
+bool ShowContextMenu(TControl& control, int x, int y) {
+    const TPoint screen = control.ClientToScreen(Point(x, y));
+    for (TControl* c = &control; c != nullptr; c = c->Parent()) {
+        auto* menu = dynamic_cast<TPopupMenu*>(c->PopupMenu());
+        if (menu == nullptr || !menu->AutoPopup()) continue;
+        menu->SetPopupComponent(c);
+        menu->Popup(screen.X, screen.Y);
+        return true;
+    }
+    return false;
 }
 
 }  // namespace kv

@@ -6,13 +6,14 @@
 // that pops up only records where and raises OnPopup; the user's choice is an item's Click.
 //
 // Form descriptions nest items in their menu or parent item: the reader hands the enclosing
-// menu or item to SetParentComponent.
+// menu or item to SetParentComponent (IChildComponent).
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/ui/ChildComponent.h"
 #include "platform/ui/Controls.h"
 
 namespace kv {
@@ -41,7 +42,7 @@ TShortCut TextToShortCut(std::string_view text);
 // The published type "TShortCut" of ShortCut properties.
 const TTypeInfo* ShortCutTypeInfo();
 
-class TMenuItem : public TComponent {
+class TMenuItem : public TComponent, public IChildComponent {
     KV_CLASS(TMenuItem, TComponent)
 public:
     explicit TMenuItem(TComponent* owner);
@@ -66,6 +67,8 @@ public:
     void SetVisible(bool value) { visible_ = value; }
     int ImageIndex() const { return imageIndex_; }
     void SetImageIndex(int value) { imageIndex_ = value; }
+    // The images ImageIndex picks from: its menu's Images, or null.
+    TCustomImageList* GetImageList() const;
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& value) { hint_ = value; }
     TShortCut ShortCut() const { return shortCut_; }
@@ -94,10 +97,11 @@ public:
     // The item with that caption ("&" marks and letter case ignored), or null.
     TMenuItem* Find(std::string_view caption) const;
 
-    // A menu (its root item) or a menu item as parent: what form descriptions nest in.
+    // A menu (its root item) or a menu item as parent: what form descriptions nest in. Any
+    // other parent raises EMenuError and leaves the item where it was.
     TComponent* GetParentComponent() const override;
     bool HasParent() const override { return true; }
-    void SetParentComponent(TComponent* parent);
+    void SetParentComponent(TComponent* parent) override;
 
     // The user's choice of the item: nothing when disabled; AutoCheck toggles (a checked radio
     // item stays checked); then OnClick.
@@ -108,6 +112,8 @@ public:
 private:
     friend class TMenu;
     void InsertItem(int index, TMenuItem* item);
+    // A checked radio item unchecks the other radio items of its group.
+    void UncheckGroupSiblings();
 
     std::string caption_;
     bool checked_ = false;
@@ -194,5 +200,11 @@ class TMainMenu : public TMenu {
 public:
     explicit TMainMenu(TComponent* owner) : TMenu(owner) {}
 };
+
+// What a right click at (x, y) of the control's client area brings up once the button is
+// released: the popup menu of the control, else of its nearest parent that has one, pops up
+// for the control it belongs to (PopupComponent) at the click's screen position. A menu whose
+// AutoPopup is off is passed over. False when no menu popped up.
+bool ShowContextMenu(TControl& control, int x, int y);
 
 }  // namespace kv

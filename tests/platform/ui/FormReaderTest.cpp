@@ -8,8 +8,13 @@
 #include <vector>
 
 #include "platform/core/SysUtils.h"
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/FormReader.h"
 #include "platform/ui/FormResources.h"
+#include "platform/ui/ImgList.h"
+#include "platform/ui/ListView.h"
+#include "platform/ui/Menus.h"
 #include "tests/platform/ui/TestControls.h"
 #include "tests/platform/ui/UiTestFixture.h"
 
@@ -170,6 +175,136 @@ KV_PUBLISHED(TfrmDescDerived) {
     b.Method("btnOkDerivedClick", &T::btnOkDerivedClick);
     b.Field("edExtra", &T::edExtra);
 }
+
+// The scheme panel of the condition forms, on the platform's own controls.
+class TfrmSchemePanel : public TForm {
+    KV_CLASS(TfrmSchemePanel, TForm)
+public:
+    explicit TfrmSchemePanel(TComponent* owner, bool createNew = true) : TForm(owner, createNew) {}
+    void btnOpenClick(TObject* sender) {
+        Log().push_back("open from " + dynamic_cast<TComponent*>(sender)->Name());
+    }
+    void lstConditionEdited(TObject*, TListItem* item, std::string& s) {
+        Log().push_back("rename " + item->Caption() + " to " + s);
+    }
+    TListView* lstCondition = nullptr;
+    TPopupMenu* muOperation = nullptr;
+};
+KV_PUBLISHED(TfrmSchemePanel) {
+    b.Method("btnOpenClick", &T::btnOpenClick);
+    b.Method("lstConditionEdited", &T::lstConditionEdited);
+    b.Field("lstCondition", &T::lstCondition);
+    b.Field("muOperation", &T::muOperation);
+}
+
+const char* const kSchemePanel =
+    "object frmScheme: TfrmSchemePanel\n"
+    "  Width = 509\n"
+    "  Height = 355\n"
+    "  BorderIcons = [biMaximize]\n"
+    "  Font.Height = -13\n"
+    "  Font.Name = '\xE5\xAE\x8B\xE4\xBD\x93'\n"
+    "  KeyPreview = True\n"
+    "  Position = poScreenCenter\n"
+    "  object pnlCondition: TPanel\n"
+    "    Align = alLeft\n"
+    "    Width = 151\n"
+    "    object lblCondition: TLabel\n"
+    "      Align = alTop\n"
+    "      AutoSize = False\n"
+    "      Caption = ' \xE6\x9D\xA1\xE4\xBB\xB6\xE6\x96\xB9\xE6\xA1\x88'\n"
+    "      Height = 21\n"
+    "    end\n"
+    "    object ToolBar1: TToolBar\n"
+    "      ButtonHeight = 24\n"
+    "      ButtonWidth = 25\n"
+    "      Flat = True\n"
+    "      Images = ImageList1\n"
+    "      object btnOpen: TToolButton\n"
+    "        Caption = 'Open'\n"
+    "        ImageIndex = 2\n"
+    "        OnClick = btnOpenClick\n"
+    "      end\n"
+    "      object ToolButton1: TToolButton\n"
+    "        Caption = 'ViewIcon'\n"
+    "        DropdownMenu = mnList\n"
+    "        ImageIndex = 4\n"
+    "        Style = tbsDropDown\n"
+    "      end\n"
+    "    end\n"
+    "    object lstCondition: TListView\n"
+    "      Align = alClient\n"
+    "      ColumnClick = False\n"
+    "      IconOptions.AutoArrange = True\n"
+    "      LargeImages = ImageList2\n"
+    "      PopupMenu = muOperation\n"
+    "      SmallImages = ImageList1\n"
+    "      SortType = stText\n"
+    "      OnDblClick = btnOpenClick\n"
+    "      OnEdited = lstConditionEdited\n"
+    "    end\n"
+    "  end\n"
+    "  object Splitter1: TSplitter\n"
+    "    Left = 151\n"
+    "  end\n"
+    "  object muOperation: TPopupMenu\n"
+    "    Images = ImageList1\n"
+    "    object N2: TMenuItem\n"
+    "      Caption = 'Open'\n"
+    "      ImageIndex = 2\n"
+    "      OnClick = btnOpenClick\n"
+    "    end\n"
+    "  end\n"
+    "  object mnList: TPopupMenu\n"
+    "    object N7: TMenuItem\n"
+    "      Caption = 'Large'\n"
+    "      Checked = True\n"
+    "      RadioItem = True\n"
+    "    end\n"
+    "    object N8: TMenuItem\n"
+    "      Caption = 'Small'\n"
+    "      RadioItem = True\n"
+    "    end\n"
+    "  end\n"
+    "  object ImageList1: TImageList\n"
+    "    Height = 18\n"
+    "    Width = 18\n"
+    "  end\n"
+    "  object ImageList2: TImageList\n"
+    "    Height = 24\n"
+    "    Width = 24\n"
+    "  end\n"
+    "end\n";
+
+// A form that inherits the scheme panel's description and adds menu items to its menus.
+class TfrmSchemeChild : public TfrmSchemePanel {
+    KV_CLASS(TfrmSchemeChild, TfrmSchemePanel)
+public:
+    explicit TfrmSchemeChild(TComponent* owner) : TfrmSchemePanel(owner, false) {}
+};
+KV_PUBLISHED(TfrmSchemeChild) {}
+
+const char* const kSchemeChild =
+    "inherited frmSchemeChild: TfrmSchemeChild\n"
+    "  inherited muOperation: TPopupMenu\n"
+    "    inherited N2: TMenuItem\n"
+    "      object N21: TMenuItem\n"
+    "        Caption = '&Recent'\n"
+    "        object N211: TMenuItem\n"
+    "          Caption = 'Week'\n"
+    "          OnClick = btnOpenClick\n"
+    "        end\n"
+    "      end\n"
+    "    end\n"
+    "  end\n"
+    "  inherited mnList: TPopupMenu\n"
+    "    object N9: TMenuItem\n"
+    "      AutoCheck = True\n"
+    "      Caption = 'List'\n"
+    "      RadioItem = True\n"
+    "    end\n"
+    "  end\n"
+    "end\n";
 
 class FormReaderTest : public UiTest {
 protected:
@@ -419,6 +554,12 @@ TEST_F(FormReaderTest, BadDescriptionsGiveLineNumberedErrorsAndLeaveNothingBehin
         {"  inherited a: TTestPanel\n  end\n", 2, "not found in the ancestor"},
         {"  object a: TfrmDescTest\n  end\n", 2, "cannot be nested"},
         {"  object 9a: TTestPanel\n  end\n", 2, "Invalid number"},
+        {"  object a: TDescWidget\n    object b: TMenuItem\n    end\n  end\n", 3,
+         "Menu item 'b' belongs in a menu or a menu item, not in a TDescWidget"},
+        {"  object a: TPopupMenu\n    object b: TDescWidget\n    end\n  end\n", 3,
+         "A TDescWidget cannot be nested in 'a'"},
+        {"  object a: TPopupMenu\n    object b: TTestEdit\n    end\n  end\n", 3,
+         "a TPopupMenu holds no controls"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body);
@@ -436,6 +577,68 @@ TEST_F(FormReaderTest, BadDescriptionsGiveLineNumberedErrorsAndLeaveNothingBehin
         EXPECT_FALSE(form->ComponentState().Contains(csLoading));
         form->Free();
     }
+}
+
+TEST_F(FormReaderTest, TheSchemePanelLoadsOnThePlatformsControls) {
+    auto* form = NewObject<TfrmSchemePanel>(&Application());
+    ReadComponentDescription(*form, kSchemePanel, "scheme.kvform");
+    ASSERT_NE(form->lstCondition, nullptr);
+    TListView& list = *form->lstCondition;
+    auto* images1 = form->FindComponentAs<TImageList>("ImageList1");
+    EXPECT_EQ(list.SmallImages(), images1);
+    EXPECT_EQ(list.LargeImages(), form->FindComponent("ImageList2"));
+    EXPECT_EQ(list.PopupMenu(), form->muOperation);
+    EXPECT_TRUE(list.IconOptions()->AutoArrange());
+    EXPECT_EQ(list.Parent()->Name(), "pnlCondition");
+    EXPECT_EQ(form->FindComponentAs<TToolButton>("ToolButton1")->DropdownMenu(),
+              form->FindComponent("mnList"));
+    auto* large = form->FindComponentAs<TMenuItem>("N7");
+    ASSERT_NE(large, nullptr);
+    EXPECT_TRUE(large->Checked());
+    EXPECT_EQ(form->muOperation->Items()->Count(), 1);
+
+    form->Show();
+    list.Items()->Add()->SetCaption("Week");
+    list.Items()->Add()->SetCaption("Month");
+    Automation().Select("frmScheme.pnlCondition.lstCondition", "Week");
+    const TRect week = list.ItemRect(list.ItemIndex());  // the second icon: sorted by caption
+    TInput::DblClick(list, week.Left + 5, week.Top + 5);
+    form->FindComponentAs<TMenuItem>("N2")->Click();
+    Automation().PressKey(VK_F2);
+    Automation().TypeText("Day");
+    Automation().PressKey(VK_RETURN);
+    EXPECT_EQ(Log(), (std::vector<std::string>{"open from lstCondition", "open from N2",
+                                               "rename Week to Day"}));
+    EXPECT_EQ(list.Items()->Item(0)->Caption(), "Day");  // sorted by caption
+    form->Free();
+}
+
+TEST_F(FormReaderTest, MenuItemsNestInTheirMenuOrItemAlsoInInheritedMenus) {
+    TRegistered base("TfrmSchemePanel", "scheme.kvform", kSchemePanel);
+    TRegistered child("TfrmSchemeChild", "child.kvform", kSchemeChild);
+    auto* form = NewObject<TfrmSchemeChild>(&Application());
+    auto* open = form->FindComponentAs<TMenuItem>("N2");
+    auto* recent = form->FindComponentAs<TMenuItem>("N21");
+    auto* week = form->FindComponentAs<TMenuItem>("N211");
+    auto* list = form->FindComponentAs<TMenuItem>("N9");
+    ASSERT_TRUE(open && recent && week && list);
+    EXPECT_EQ(open->Parent(), form->muOperation->Items());
+    EXPECT_EQ(recent->Parent(), open);
+    EXPECT_EQ(week->Parent(), recent);
+    EXPECT_EQ(week->GetParentMenu(), form->muOperation);
+    EXPECT_EQ(recent->GetParentComponent(), open);
+    EXPECT_EQ(list->GetParentComponent(), form->FindComponent("mnList"));
+    EXPECT_EQ(list->MenuIndex(), 2) << "after the ancestor's items";
+    EXPECT_EQ(week->GetImageList(), form->FindComponent("ImageList1"));
+
+    form->Show();
+    Automation().ClickMenuItem("frmSchemeChild.muOperation.Open.Recent.Week");
+    EXPECT_EQ(Log(), (std::vector<std::string>{"open from N2", "open from N211"}))
+        << "the items above open first";
+    Automation().ClickMenuItem("frmSchemeChild.mnList.N9");
+    EXPECT_TRUE(list->Checked());
+    EXPECT_FALSE(form->FindComponentAs<TMenuItem>("N7")->Checked()) << "one radio item checked";
+    form->Free();
 }
 
 TEST_F(FormReaderTest, DescriptionOfAnotherClassIsRefused) {
