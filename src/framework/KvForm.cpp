@@ -14,7 +14,9 @@ namespace {
 
 void ClearImeName(TComponent& component) {
     const TPropInfo* prop = GetPropInfo(&component, "ImeName");
-    if (prop != nullptr && prop->IsWritable() && PropIsType(&component, "ImeName", tkLString))
+    if (prop == nullptr || !prop->IsWritable()) return;
+    const TTypeKind kind = prop->PropType()->Kind();
+    if (kind == tkString || kind == tkLString || kind == tkWString)
         SetStrProp(&component, prop, "");
 }
 

@@ -469,16 +469,19 @@ protected:
     void SetUp() override {
         BaseGeneTest::SetUp();
         form_ = NewForm();
+        formLife_ = form_->LifeToken();
         ASSERT_TRUE(form_->InitWithParams(FiveParams()));
         form_->btnOk->OnClick = TNotifyEvent(form_, &TfrmGeneTest::OkCounted);
         form_->Show();
     }
     void TearDown() override {
-        if (form_ != nullptr && !form_->LifeToken().expired()) form_->Free();
+        // The token is taken while the form lives: a test may have closed and freed it.
+        if (!formLife_.expired()) form_->Free();
         BaseGeneTest::TearDown();
     }
 
     TfrmGeneTest* form_ = nullptr;
+    std::weak_ptr<const bool> formLife_;
 };
 
 TEST_F(BaseGeneFieldsTest, DateFieldsAddToTheListOnce) {
@@ -517,10 +520,11 @@ TEST_F(BaseGeneFieldsTest, LeavingForCancelChecksNothing) {
     form_->SetDateFields("edDate");
     Automation().Focus("frmKpqTest.edDate");
     Automation().TypeText("frmKpqTest.edDate", "20240231");
+    const auto life = form_->LifeToken();
     Automation().Click("frmKpqTest.btnCancel");
     Application().ProcessMessages();
     EXPECT_TRUE(Automation().Boxes().empty());
-    EXPECT_TRUE(form_->LifeToken().expired()) << "Cancel closes the form";
+    EXPECT_TRUE(life.expired()) << "Cancel closes the form";
 }
 
 TEST_F(BaseGeneFieldsTest, DatesInTheCompanysFormBecomeYmdTexts) {
