@@ -45,7 +45,8 @@ KV_PUBLISHED(TToolButton) {
     PublishControlMembers(b, "OnClick OnMouseDown OnMouseMove OnMouseUp");
 }
 
-TToolButton::TToolButton(TComponent* owner) : TGraphicControl(owner) {
+TToolButton::TToolButton(TComponent* owner)
+    : TGraphicControl(owner), canvas_(std::make_unique<TControlCanvas>(this)) {
     SetBounds(0, 0, 23, 22);
 }
 
@@ -79,6 +80,23 @@ void TToolButton::SetStyle(TToolButtonStyle value) {
     style_ = value;
     if (IsSeparator(value) && !wasSeparator) SetWidth(8);
     if (TToolBar* bar = ToolBar()) bar->ArrangeButtons();
+}
+
+void TToolButton::SetWrap(bool value) {
+    if (wrap_ == value) return;
+    wrap_ = value;
+    if (TToolBar* bar = ToolBar()) bar->ArrangeButtons();
+}
+
+// A button shown or hidden makes room or takes it; so does a caption the bar shows.
+void TToolButton::WndProc(TMessage& message) {
+    const auto life = LifeToken();
+    TGraphicControl::WndProc(message);
+    if (life.expired()) return;
+    TToolBar* bar = ToolBar();
+    if (bar == nullptr) return;
+    if (message.Msg == CM_VISIBLECHANGED || (message.Msg == CM_TEXTCHANGED && bar->ShowCaptions()))
+        bar->ArrangeButtons();
 }
 
 void TToolButton::SetImageIndex(int value) {
@@ -138,6 +156,7 @@ void TToolButton::Notification(TComponent* component, TOperation operation) {
 
 // A grouped check button that is down stays down unless the group allows all up.
 void TToolButton::Click() {
+    if (IsSeparator(style_)) return;
     if (style_ == tbsCheck) {
         if (!down_) {
             SetDown(true);
@@ -152,6 +171,47 @@ void TToolButton::Click() {
 
 void TToolButton::DropDownClick() {
     if (dropdownMenu_ != nullptr) dropdownMenu_->PopupFor(*this, 0, Height());
+}
+
+void TToolButton::PaintEdge(bool sunk) {
+    const int right = Width() - 1;
+    const int bottom = Height() - 1;
+    canvas_->Pen()->SetColor(sunk ? clBtnShadow : clBtnHighlight);
+    canvas_->MoveTo(0, bottom);
+    canvas_->LineTo(0, 0);
+    canvas_->LineTo(right, 0);
+    canvas_->Pen()->SetColor(sunk ? clBtnHighlight : clBtnShadow);
+    canvas_->LineTo(right, bottom);
+    canvas_->LineTo(-1, bottom);
+}
+
+void TToolButton::Paint() {
+    if (style_ == tbsSeparator) return;
+    if (style_ == tbsDivider) {
+        canvas_->Pen()->SetColor(clBtnShadow);
+        canvas_->MoveTo(Width() / 2, 0);
+        canvas_->LineTo(Width() / 2, Height());
+        return;
+    }
+    const TToolBar* bar = ToolBar();
+    const bool sunk = down_;
+    if (sunk || (bar != nullptr && !bar->Flat())) PaintEdge(sunk);
+    const int offset = sunk ? 1 : 0;
+    const TCustomImageList* images = bar != nullptr ? bar->Images() : nullptr;
+    const bool hasImage = images != nullptr && imageIndex_ >= 0 && imageIndex_ < images->Count();
+    const bool showCaption = bar != nullptr && bar->ShowCaptions() && !Caption().empty();
+    const TSize text = showCaption ? canvas_->TextExtent(Caption()) : TSize{};
+    const int imageHeight = hasImage ? images->Height() : 0;
+    const int gap = hasImage && showCaption ? 2 : 0;
+    const int top = (Height() - imageHeight - gap - text.cy) / 2 + offset;
+    if (hasImage) {
+        images->Draw(canvas_.get(), (Width() - images->Width()) / 2 + offset, top, imageIndex_,
+                     EffectiveEnabled());
+    }
+    if (showCaption) {
+        canvas_->Brush()->SetStyle(bsClear);
+        canvas_->TextOut((Width() - text.cx) / 2 + offset, top + imageHeight + gap, Caption());
+    }
 }
 
 // ---- TToolBar
@@ -230,11 +290,18 @@ void TToolBar::SetShowCaptions(bool value) {
     ArrangeButtons();
 }
 
-// One row from the left: separators keep their own width, buttons take ButtonWidth (with
-// captions shown, at least their caption's width plus 8).
+void TToolBar::SetWrapable(bool value) {
+    wrapable_ = value;
+    ArrangeButtons();
+}
+
+// Rows from the left: separators keep their own width, buttons take ButtonWidth (with
+// captions shown, at least their caption's width plus 8). A row holds at least one button.
 void TToolBar::ArrangeButtons() {
     if (IsLoading(*this)) return;
     int x = indent_;
+    int y = 0;
+    bool rowEmpty = true;
     for (TToolButton* button : buttons_) {
         if (!button->Visible()) continue;
         int width = buttonWidth_;
@@ -244,14 +311,30 @@ void TToolBar::ArrangeButtons() {
             const int text = Widgetset().TextExtent(*Font(), button->Caption()).Width + 8;
             width = std::max(width, text);
         }
-        button->SetBounds(x, 0, width, buttonHeight_);
+        if (wrapable_ && !rowEmpty && x + width > ClientWidth()) {
+            x = indent_;
+            y += buttonHeight_;
+        }
+        button->SetBounds(x, y, width, buttonHeight_);
         x += width;
+        rowEmpty = false;
+        if (button->Wrap()) {
+            x = indent_;
+            y += buttonHeight_;
+            rowEmpty = true;
+        }
     }
 }
 
 void TToolBar::Loaded() {
     TWinControl::Loaded();
     ArrangeButtons();
+}
+
+void TToolBar::WndProc(TMessage& message) {
+    const auto life = LifeToken();
+    TWinControl::WndProc(message);
+    if (!life.expired() && message.Msg == WM_SIZE) ArrangeButtons();
 }
 
 // ---- status panels

@@ -215,7 +215,23 @@ void TTabSheet::WndProc(TMessage& message) {
     const auto life = LifeToken();
     TWinControl::WndProc(message);
     if (life.expired()) return;
-    if (message.Msg == CM_VISIBLECHANGED || message.Msg == CM_SHOWINGCHANGED) UpdateShowing();
+    if (message.Msg == CM_SHOWINGCHANGED) UpdateShowing();
+    if (message.Msg == CM_VISIBLECHANGED) {
+        UpdateShowing();
+        if (!life.expired()) UpdateNestedSheets(*this);
+    }
+}
+
+// The sheets of page controls on this sheet appear and go with it.
+void TTabSheet::UpdateNestedSheets(const TWinControl& parent) {
+    std::vector<TWinControl*> children;
+    for (int i = 0; i < parent.ControlCount(); ++i)
+        if (auto* child = dynamic_cast<TWinControl*>(parent.Controls(i))) children.push_back(child);
+    for (TWinControl* child : children) {
+        const auto life = child->LifeToken();
+        if (auto* sheet = dynamic_cast<TTabSheet*>(child)) sheet->UpdateShowing();
+        if (!life.expired()) UpdateNestedSheets(*child);
+    }
 }
 
 // ---- TPageControl
@@ -384,6 +400,8 @@ bool TPageControl::ChangeActivePage(TTabSheet* page) {
         form->SetActiveControl(old);
         if (form->ActiveControl() != old) return false;
     }
+    // The sheets' OnShow and OnHide already see the new active page.
+    activePage_ = page;
     if (page != nullptr) {
         page->BringToFront();
         page->SetVisible(true);
@@ -395,7 +413,6 @@ bool TPageControl::ChangeActivePage(TTabSheet* page) {
             form->SetActiveControl(this);
         }
     }
-    activePage_ = page;
     if (old != nullptr) old->SetVisible(false);
     if (focusInside && page != nullptr && form->ActiveControl() == page) page->SelectFirst();
     UpdatePeer(TPeerChange::Other);

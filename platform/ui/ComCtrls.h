@@ -146,6 +146,7 @@ private:
     friend class TPageControl;
     // Raises OnShow or OnHide when Showing changed since the last call.
     void UpdateShowing();
+    static void UpdateNestedSheets(const TWinControl& parent);
 
     TPageControl* pageControl_ = nullptr;
     bool tabVisible_ = true;
@@ -229,8 +230,9 @@ public:
     void SetIndeterminate(bool value) { indeterminate_ = value; }
     bool Marked() const { return marked_; }
     void SetMarked(bool value) { marked_ = value; }
+    // The row of buttons ends after this one.
     bool Wrap() const { return wrap_; }
-    void SetWrap(bool value) { wrap_ = value; }
+    void SetWrap(bool value);
     TPopupMenu* DropdownMenu() const { return dropdownMenu_; }
     void SetDropdownMenu(TPopupMenu* value);
     // A click also clicks this menu item.
@@ -242,14 +244,23 @@ public:
 
     void SetParent(TWinControl* parent) override;
     // A check button toggles (within its group), then OnClick, then the menu item's click.
+    // Separators and dividers take no clicks.
     void Click() override;
     // The arrow of a drop-down button: its menu pops up under the button.
     void DropDownClick();
+    TCanvas* Canvas() const { return canvas_.get(); }
+    // The edge (raised when up on a bar that is not flat, sunk when down), the tool bar's
+    // image ImageIndex centred (greyed when disabled; one pixel down and right when down),
+    // and the caption under it when the bar shows captions. A divider is a line.
+    void Paint() override;
+    void WndProc(TMessage& message) override;
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    void PaintEdge(bool sunk);
+
     // The adjacent grouped check buttons, this one included.
     std::vector<TToolButton*> Group() const;
 
@@ -263,9 +274,12 @@ private:
     bool wrap_ = false;
     TPopupMenu* dropdownMenu_ = nullptr;
     TMenuItem* menuItem_ = nullptr;
+    std::unique_ptr<TControlCanvas> canvas_;
 };
 
-// A bar of tool buttons placed from the left in the order they were added.
+// A bar of tool buttons placed in rows from the left in the order they were added: a row
+// ends after a button with Wrap, and (Wrapable) before a button that would cross the right
+// edge.
 class TToolBar : public TWinControl {
     KV_CLASS(TToolBar, TWinControl)
 public:
@@ -291,10 +305,11 @@ public:
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool value) { transparent_ = value; }
     bool Wrapable() const { return wrapable_; }
-    void SetWrapable(bool value) { wrapable_ = value; }
+    void SetWrapable(bool value);
     // Places the buttons.
     void ArrangeButtons();
     void Loaded() override;
+    void WndProc(TMessage& message) override;
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;

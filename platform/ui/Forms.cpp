@@ -151,7 +151,33 @@ void TCustomForm::SetVisible(bool value) {
     ShowingChanged();
 }
 
-// OnShow runs before the form appears (it may still change it); OnHide before it goes.
+namespace {
+
+void CollectWindowed(const TWinControl& parent, std::vector<TWinControl*>& out) {
+    for (int i = 0; i < parent.ControlCount(); ++i) {
+        if (auto* child = dynamic_cast<TWinControl*>(parent.Controls(i))) {
+            out.push_back(child);
+            CollectWindowed(*child, out);
+        }
+    }
+}
+
+// The windowed controls on the form learn that their showing changed with the form's (tab
+// sheets raise their OnShow and OnHide on it). Handlers may free controls on the way.
+void TellShowingChanged(const TWinControl& form) {
+    std::vector<TWinControl*> controls;
+    CollectWindowed(form, controls);
+    std::vector<std::weak_ptr<const bool>> lives;
+    for (const TWinControl* control : controls)
+        lives.push_back(control->LifeToken());
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        if (!lives[i].expired()) controls[i]->Perform(CM_SHOWINGCHANGED);
+}
+
+}  // namespace
+
+// OnShow runs before the form appears (it may still change it); OnHide before it goes. The
+// controls on it then learn that they appeared or went.
 void TCustomForm::ShowingChanged() {
     const auto life = LifeToken();
     if (Visible()) {
@@ -161,12 +187,16 @@ void TCustomForm::ShowingChanged() {
         if (life.expired()) return;
         formState_.Exclude(fsShowing);
         if (!Visible()) return;
+        TellShowingChanged(*this);
+        if (life.expired() || !Visible()) return;
         if (Parent() == nullptr) Screen().ActivateForm(this);
     } else {
         formState_.Include(fsShowing);
         DoHide();
         if (life.expired()) return;
         formState_.Exclude(fsShowing);
+        TellShowingChanged(*this);
+        if (life.expired()) return;
         if (Screen().ActiveForm() == this) Screen().ActivateForm(Screen().NextActiveForm(this));
     }
 }
@@ -466,6 +496,11 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
         throw;
     }
     return done(true);
+}
+
+void TCustomForm::KeyDown(Word& key, TShiftState shift) {
+    if (keyPreviewed_) return;
+    TWinControl::KeyDown(key, shift);
 }
 
 bool TCustomForm::HandleDialogKey(Word key, TShiftState shift) {

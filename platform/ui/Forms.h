@@ -111,6 +111,8 @@ public:
 
     void WndProc(TMessage& message) override;
     void Loaded() override;
+    // OnKeyDown, except while TInput hands the control the key this form already previewed.
+    void KeyDown(Word& key, TShiftState shift) override;
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;
@@ -162,6 +164,7 @@ private:
     bool releasePending_ = false;
     int modalDisabled_ = 0;
     bool keyPreview_ = false;
+    bool keyPreviewed_ = false;  // TInput ran the preview of the key going down
     TWindowState windowState_ = wsNormal;
     TPosition position_ = poDesigned;
     TBorderIcons borderIcons_ = {biSystemMenu, biMinimize, biMaximize};
@@ -351,9 +354,11 @@ TScreen& Screen();
 // when a handler frees the control.
 class TInput {
 public:
-    // A key pressed and released on the focused window: the dialog keys first (Tab, arrows,
-    // Enter, Esc, unless the control keeps them), then KeyDown (the form first when it
-    // previews keys), the character (KeyPress, again the form first) and KeyUp.
+    // A key pressed and released on the focused window: a form with KeyPreview sees KeyDown
+    // first (setting Key to 0 there stops the key: no dialog key, no KeyDown of the control,
+    // no character); then the dialog keys (Tab, Ctrl+Tab, arrows, Enter, Esc, unless the
+    // control keeps them), the control's KeyDown, the character (KeyPress, again the form
+    // first) and KeyUp.
     static void Key(Word key, TShiftState shift = {});
     static void KeyDown(Word key, TShiftState shift);
     static void KeyUp(Word key, TShiftState shift);
@@ -378,6 +383,11 @@ public:
     static char KeyToChar(Word key, TShiftState shift);
     // The key and shift state that type an ASCII character; false for others.
     static bool CharToKey(char ch, Word& key, TShiftState& shift);
+
+private:
+    // The key going down, in order; false when it was used up before the control's KeyDown
+    // (no character follows then). The form's preview may change key.
+    static bool DispatchKeyDown(TWinControl& target, Word& key, TShiftState shift);
 };
 
 }  // namespace kv

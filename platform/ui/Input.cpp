@@ -190,31 +190,51 @@ bool TInput::CharToKey(char ch, Word& key, TShiftState& shift) {
     }
 }
 
+bool TInput::DispatchKeyDown(TWinControl& target, Word& key, TShiftState shift) {
+    const auto life = target.LifeToken();
+    TCustomForm* form = GetParentForm(&target);
+    const bool preview = form != nullptr && form->KeyPreview();
+    if (preview) {
+        form->KeyDown(key, shift);
+        if (key == 0 || life.expired()) return false;
+    }
+    if (DialogKey(target, key, shift) || life.expired()) return false;
+    if (!preview) {
+        target.Perform(WM_KEYDOWN, key, ShiftBits(shift));
+        return true;
+    }
+    // The control's own KeyDown follows without a second preview.
+    const auto formLife = form->LifeToken();
+    form->keyPreviewed_ = true;
+    try {
+        target.Perform(WM_KEYDOWN, key, ShiftBits(shift));
+    } catch (...) {
+        if (!formLife.expired()) form->keyPreviewed_ = false;
+        throw;
+    }
+    if (!formLife.expired()) form->keyPreviewed_ = false;
+    return true;
+}
+
 void TInput::Key(Word key, TShiftState shift) {
     TWinControl* target = KeyTarget();
     if (target == nullptr || !TakesInput(*target)) return;
     const auto life = target->LifeToken();
-    bool consumed = false;
-    Guarded([&] {
-        consumed = DialogKey(*target, key, shift);
-        if (!consumed && !life.expired()) target->Perform(WM_KEYDOWN, key, ShiftBits(shift));
-    });
+    const Word pressed = key;
+    bool reached = false;
+    Guarded([&] { reached = DispatchKeyDown(*target, key, shift); });
     // The character goes to the window that had the focus when the key went down.
-    const char ch = consumed ? 0 : KeyToChar(key, shift);
+    const char ch = reached && key != 0 ? KeyToChar(key, shift) : 0;
     if (ch != 0 && !life.expired()) {
         Guarded([&] { target->Perform(WM_CHAR, static_cast<unsigned char>(ch)); });
     }
-    KeyUp(key, shift);
+    KeyUp(pressed, shift);
 }
 
 void TInput::KeyDown(Word key, TShiftState shift) {
     TWinControl* target = KeyTarget();
     if (target == nullptr || !TakesInput(*target)) return;
-    const auto life = target->LifeToken();
-    Guarded([&] {
-        if (!DialogKey(*target, key, shift) && !life.expired())
-            target->Perform(WM_KEYDOWN, key, ShiftBits(shift));
-    });
+    Guarded([&] { DispatchKeyDown(*target, key, shift); });
 }
 
 void TInput::KeyUp(Word key, TShiftState shift) {
