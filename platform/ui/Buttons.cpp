@@ -98,12 +98,37 @@ TRect TButtonGlyph::PictureRect(TButtonState state) const {
     return Bounds(index * width, 0, width, glyph_->Height());
 }
 
+namespace {
+
+// A glyph of one picture has no disabled picture of its own: the picture's shape (its pixels
+// darker than middle grey) is drawn embossed instead, in highlight one pixel down and right and
+// in shadow on top, so that a disabled button never looks like an enabled one.
+void DrawEmbossed(TCanvas& canvas, int x, int y, const TBitmap& picture) {
+    const TColor transparent = picture.TransparentColor();
+    TBitmap mask(picture.Width(), picture.Height());
+    mask.Fill(clWhite);
+    for (int py = 0; py < picture.Height(); ++py) {
+        for (int px = 0; px < picture.Width(); ++px) {
+            const TColor c = picture.Pixel(px, py);
+            const int brightness = (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF);
+            if (c != transparent && brightness < 384) mask.SetPixel(px, py, clBlack);
+        }
+    }
+    canvas.Brush()->SetColor(clBtnHighlight);
+    canvas.FillMask(x + 1, y + 1, mask);
+    canvas.Brush()->SetColor(clBtnShadow);
+    canvas.FillMask(x, y, mask);
+}
+
+}  // namespace
+
 void TButtonGlyph::Draw(TCanvas& canvas, int x, int y, TButtonState state) const {
     if (glyph_->Empty()) return;
     const TRect part = PictureRect(state);
     TBitmap picture(part.Width(), part.Height());
     picture.Canvas()->CopyRect(Rect(0, 0, part.Width(), part.Height()), *glyph_->Canvas(), part);
     picture.SetTransparentColor(glyph_->TransparentColor());
+    if (state == bsDisabled && numGlyphs_ == 1) return DrawEmbossed(canvas, x, y, picture);
     picture.SetTransparent(true);
     canvas.Draw(x, y, &picture);
 }

@@ -39,7 +39,8 @@ public:
     // The part of the glyph shown in state (a state without its own picture shows the up one;
     // exclusive falls back to down).
     TRect PictureRect(TButtonState state) const;
-    // Draws that part at (x, y), leaving out the transparent colour.
+    // Draws that part at (x, y), leaving out the transparent colour; disabled with one picture,
+    // the picture's dark shape embossed in the button's highlight and shadow colours.
     void Draw(TCanvas& canvas, int x, int y, TButtonState state) const;
 
 private:

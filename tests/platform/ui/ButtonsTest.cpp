@@ -202,8 +202,10 @@ std::unique_ptr<TBitmap> MakeGlyph(int count) {
     return glyph;
 }
 
-// The number of the picture the glyph shows in state (-1: none of them); checks that the
-// transparent ground is left out.
+// The number of the picture the glyph shows in state (kEmbossed: the shape of the first in
+// the shadow colour, -1: none of them); checks that the transparent ground is left out.
+constexpr int kEmbossed = -2;
+
 int ShownPicture(const TButtonGlyph& glyph, TButtonState state) {
     TBitmap target(kSize, kSize);
     target.Fill(clWhite);
@@ -212,6 +214,10 @@ int ShownPicture(const TButtonGlyph& glyph, TButtonState state) {
     const TColor mark = target.Canvas()->Pixels(2, 2);
     for (std::size_t i = 0; i < kMarks.size(); ++i)
         if (kMarks[i] == mark) return static_cast<int>(i);
+    if (mark == ColorToRGB(clBtnShadow)) {
+        EXPECT_EQ(target.Canvas()->Pixels(3, 3), ColorToRGB(clBtnHighlight));
+        return kEmbossed;
+    }
     return -1;
 }
 
@@ -221,7 +227,7 @@ TEST_F(ButtonsTest, TheNumberOfGlyphsDecidesWhichPictureEachStateShows) {
         int up, disabled, pressed, down;
     };
     const Case cases[] = {
-        {1, 0, 0, 0, 0},
+        {1, 0, kEmbossed, 0, 0},
         {2, 0, 1, 0, 0},
         {3, 0, 1, 2, 2},
         {4, 0, 1, 2, 3},
