@@ -205,9 +205,13 @@ void TSplitter::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
     dragDelta_ = 0;
 }
 
+// With rsUpdate the control follows the mouse as it moves; the splitter moves with the
+// control's edge, so the mouse's offset from the grab point is always the step still to go.
 void TSplitter::MouseMove(TShiftState shift, int x, int y) {
     TGraphicControl::MouseMove(shift, x, y);
-    if (dragging_) dragDelta_ = Horizontal() ? x - dragStart_.X : y - dragStart_.Y;
+    if (!dragging_) return;
+    dragDelta_ = Horizontal() ? x - dragStart_.X : y - dragStart_.Y;
+    if (resizeStyle_ == rsUpdate) MoveBy(dragDelta_);
 }
 
 void TSplitter::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {

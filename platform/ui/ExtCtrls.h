@@ -99,7 +99,8 @@ public:
     // What dragging the splitter by delta pixels does (towards the right or bottom is
     // positive): the control's new size is kept within the room beside it and at least
     // MinSize (with AutoSnap a size below MinSize snaps the control shut, to 0); OnCanResize
-    // may change or refuse it. OnMoved follows a resize.
+    // may change or refuse it. OnMoved follows a resize. A drag with the mouse resizes when
+    // the button is released, or with ResizeStyle rsUpdate at every move.
     void MoveBy(int delta);
 
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;

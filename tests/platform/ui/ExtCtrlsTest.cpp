@@ -1,5 +1,5 @@
-// Radio groups (items, buttons in columns, ItemIndex, clicks, arrow keys, loading), splitters
-// (dragging resizes the neighbour within MinSize and the room beside it) and panels.
+// Radio groups (items, buttons in columns, ItemIndex, clicks, arrow keys, loading), panels, and
+// splitters (dragging resizes the neighbour within MinSize and the room beside it).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -181,6 +181,26 @@ TEST_F(RadioGroupTest, ADescriptionSetsItemIndexBeforeItemsAndColumns) {
     EXPECT_LT(rg.Buttons(0)->Left(), rg.Buttons(2)->Left()) << "arranged at the end of loading";
 }
 
+// ---- panels
+
+TEST_F(RadioGroupTest, APanelAlignsItsControlsAndAClickOnItLeavesTheFocus) {
+    auto* panel = Make<TPanel>(*form, *form, "pnlBottom");
+    panel->SetAlign(alBottom);
+    panel->SetHeight(43);
+    panel->OnClick = TNotifyEvent(log, &TEventLog::ClickEvent);
+    auto* inner = Make<TTestEdit>(*form, *panel, "edInner");
+    inner->SetAlign(alClient);
+    EXPECT_EQ(panel->BoundsRect(), Rect(0, 300 - 43, 400, 300));
+    EXPECT_EQ(inner->BoundsRect(), Rect(0, 0, 400, 43));
+    Automation().Focus(*edit);
+    Automation().Click(*panel);
+    EXPECT_TRUE(edit->Focused());
+    EXPECT_EQ(log->entries, Entries{"pnlBottom.Click"});
+    panel->SetVisible(false);
+    EXPECT_FALSE(inner->Showing());
+    EXPECT_THROW(Automation().Focus(*inner), EAutomationError);
+}
+
 // ---- splitters
 
 class SplitterTest : public UiTest {
@@ -282,6 +302,26 @@ TEST_F(SplitterTest, ASnappedPanelOpensAgainAndOnCanResizeMayChangeOrRefuse) {
     Drag(0);
     EXPECT_EQ(log->entries, (Entries{"CanResize(110)", "Splitter1.Change", "CanResize(120)"}))
         << "no OnMoved without a resize; a click without a move does nothing";
+}
+
+TEST_F(SplitterTest, WithRsUpdateThePanelFollowsEveryMove) {
+    for (TResizeStyle style : {rsPattern, rsUpdate}) {
+        Build(alLeft, 100);
+        splitter->SetResizeStyle(style);
+        // The mouse moves 20 pixels twice; its positions are taken from where the splitter is.
+        splitter->MouseDown(mbLeft, {ssLeft}, 1, 1);
+        splitter->MouseMove({ssLeft}, 21, 1);
+        EXPECT_EQ(side->Width(), style == rsUpdate ? 120 : 100);
+        const int atRelease = style == rsUpdate ? 1 : 41;
+        splitter->MouseMove({ssLeft}, style == rsUpdate ? 21 : 41, 1);
+        splitter->MouseUp(mbLeft, {}, atRelease, 1);
+        EXPECT_EQ(side->Width(), 140);
+        EXPECT_EQ(log->entries.size(), style == rsUpdate ? 2u : 1u) << "OnMoved per resize";
+        for (TComponent* c : {static_cast<TComponent*>(side), static_cast<TComponent*>(rest),
+                              static_cast<TComponent*>(splitter)})
+            c->Free();
+        log->entries.clear();
+    }
 }
 
 TEST_F(SplitterTest, NoNeighbourNoResize) {
