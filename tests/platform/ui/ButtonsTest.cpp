@@ -314,6 +314,60 @@ TEST_F(ButtonsTest, AFlatButtonShowsAnEdgeOnlyWhileDown) {
     EXPECT_EQ(Paint(*button).fills, 1);
 }
 
+// Where a paint puts the glyph and the caption.
+struct Placed {
+    TPoint glyph, text;
+};
+
+Placed Place(TSpeedButton& button) {
+    button.Canvas()->ClearRecords();
+    button.Paint();
+    Placed result;
+    for (const TCanvasRecord& record : button.Canvas()->Records()) {
+        if (record.Kind == TCanvasRecord::TKind::Draw)
+            result.glyph = {record.Rect.Left, record.Rect.Top};
+        if (record.Kind == TCanvasRecord::TKind::Text)
+            result.text = {record.Rect.Left, record.Rect.Top};
+    }
+    return result;
+}
+
+TEST_F(ButtonsTest, GlyphAndCaptionAreCentredAsAGroupInTheirLayout) {
+    auto* button = Speed(*form, "sbLayout", 1);
+    button->SetBounds(0, 0, 60, 40);
+    button->SetCaption("Go");
+    button->SetGlyph(MakeGlyph(1).get());  // 5 x 5
+    const TSize text = button->Canvas()->TextExtent("Go");
+    const int across =
+        (60 - 5 - 4 - text.cx) / 2;  // the group's left, glyph and caption side by side
+    const int down = (40 - 5 - 4 - text.cy) / 2;
+    struct Case {
+        TButtonLayout layout;
+        int margin;
+        Placed expected;
+    };
+    const Case cases[] = {
+        {blGlyphLeft, -1, {{across, 17}, {across + 9, (40 - text.cy) / 2}}},
+        {blGlyphRight, -1, {{across + text.cx + 4, 17}, {across, (40 - text.cy) / 2}}},
+        {blGlyphTop, -1, {{27, down}, {(60 - text.cx) / 2, down + 9}}},
+        {blGlyphBottom, 3, {{27, 3 + text.cy + 4}, {(60 - text.cx) / 2, 3}}},
+        {blGlyphLeft, 0, {{0, 17}, {9, (40 - text.cy) / 2}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.layout << ", margin " << c.margin);
+        button->SetLayout(c.layout);
+        button->SetMargin(c.margin);
+        const Placed placed = Place(*button);
+        EXPECT_EQ(placed.glyph, c.expected.glyph);
+        EXPECT_EQ(placed.text, c.expected.text);
+        button->SetDown(true);
+        const Placed sunk = Place(*button);
+        EXPECT_EQ(sunk.glyph, (TPoint{c.expected.glyph.X + 1, c.expected.glyph.Y + 1}));
+        button->SetAllowAllUp(true);
+        button->SetDown(false);
+    }
+}
+
 // ---- bit buttons
 
 TEST_F(ButtonsTest, EachKindGivesItsCaptionModalResultRoleAndTwoPictures) {
