@@ -252,6 +252,19 @@ TEST_F(PageControlTest, HidingTheActiveTabShowsTheNextTabWithoutChangeEvents) {
     EXPECT_EQ(Screen().FocusedWindow(), pgc);
 }
 
+TEST_F(PageControlTest, FreeingTheActivePageActivatesTheNextTab) {
+    ts2->SetTabVisible(false);
+    ShowAtFirstPage();
+    ts1->Free();
+    EXPECT_EQ(pgc->PageCount(), 2);
+    EXPECT_EQ(pgc->ActivePage(), ts3) << "the next page with a visible tab";
+    EXPECT_EQ(Take(), (Entries{"ts3.Show", "ts1.Hide"}));
+    EXPECT_EQ(Screen().FocusedWindow(), ed3a) << "the focus left the freed page";
+    ts3->Free();
+    EXPECT_EQ(pgc->ActivePage(), nullptr) << "no page with a visible tab is left";
+    EXPECT_EQ(pgc->Pages(0), ts2);
+}
+
 // Only the active page's controls take the focus, by Tab or otherwise.
 TEST_F(PageControlTest, ControlsOnHiddenPagesTakeNoFocus) {
     ShowAtFirstPage();
