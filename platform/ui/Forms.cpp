@@ -498,8 +498,13 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
     return done(true);
 }
 
+// The mark is used up by the first preview it skips, so keys that handlers press meanwhile
+// (a modal form's script, say) are previewed again.
 void TCustomForm::KeyDown(Word& key, TShiftState shift) {
-    if (keyPreviewed_) return;
+    if (keyPreviewed_) {
+        keyPreviewed_ = false;
+        return;
+    }
     TWinControl::KeyDown(key, shift);
 }
 
