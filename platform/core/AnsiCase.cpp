@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/core/SysUtils.h"
+#include "platform/core/Utf8.h"
 
 namespace kv {
 
@@ -38,72 +39,25 @@ char32_t ToLower(char32_t c) {
     return c;
 }
 
-// Decodes one UTF-8 sequence at s[i]; false for a malformed one.
-bool Decode(std::string_view s, std::size_t i, char32_t& c, std::size_t& length) {
-    const auto lead = static_cast<unsigned char>(s[i]);
-    if (lead < 0x80) {
-        c = lead;
-        length = 1;
-        return true;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        c = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        c = lead & 0x0Fu;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        c = lead & 0x07u;
-    } else {
-        return false;
-    }
-    if (i + length > s.size()) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(s[i + k]);
-        if ((next & 0xC0) != 0x80) return false;
-        c = (c << 6) | (next & 0x3Fu);
-    }
-    // Overlong forms are malformed too.
-    return (length == 3 && c >= 0x800) || (length == 4 && c >= 0x10000) || length == 2;
-}
-
-void Encode(char32_t c, std::string& out) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 template <typename Map>
 std::string MapLetters(std::string_view s, Map map) {
     std::string out;
     out.reserve(s.size());
     std::size_t i = 0;
     while (i < s.size()) {
-        char32_t c = 0;
-        std::size_t length = 1;
-        if (!Decode(s, i, c, length)) {
+        const std::size_t length = Utf8SequenceLength(s, i);
+        if (length == 0) {
             out += s[i++];
             continue;
         }
+        std::size_t next = i;
+        const char32_t c = ReadUtf8Char(s, next);
         if (c < 0x600) {
-            Encode(map(c), out);
+            AppendUtf8(out, map(c));
         } else {
             out.append(s, i, length);
         }
-        i += length;
+        i = next;
     }
     return out;
 }

@@ -3,22 +3,15 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/core/Utf8.h"
+
 namespace kv {
 
 namespace {
 
-// The length of the well-formed UTF-8 sequence at text[i], or 1 for a byte that starts none.
+// The bytes of the character at text[i]; a byte that starts no sequence is one character.
 std::size_t SequenceAt(std::string_view text, std::size_t i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = lead < 0x80                   ? 1
-                         : lead >= 0xC2 && lead < 0xE0 ? 2
-                         : lead >= 0xE0 && lead < 0xF0 ? 3
-                         : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                       : 1;
-    if (i + length > text.size()) return 1;
-    for (std::size_t k = 1; k < length; ++k)
-        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 1;
-    return length;
+    return std::max<std::size_t>(1, Utf8SequenceLength(text, i));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/core/Utf8.h"
 #include "platform/ui/Widgetset.h"
 
 namespace kv {
@@ -11,59 +12,6 @@ KV_REGISTER_CLASS(TMaskEdit);
 namespace {
 
 constexpr const char* kInvalidInput = "Invalid input value.  Use escape key to abandon changes";
-
-// UTF-8 to characters; a byte that starts no valid sequence is the character of its number, as
-// the mask engine reads it.
-std::u32string Decode(std::string_view s) {
-    std::u32string out;
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto lead = static_cast<unsigned char>(s[i]);
-        const std::size_t len = lead >= 0xC2 && lead <= 0xDF   ? 2
-                                : lead >= 0xE0 && lead <= 0xEF ? 3
-                                : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                               : 1;
-        char32_t cp = len == 1 ? lead : lead & (0x7Fu >> len);
-        bool ok = len > 1 && i + len <= s.size();
-        for (std::size_t k = 1; ok && k < len; ++k) {
-            const auto byte = static_cast<unsigned char>(s[i + k]);
-            ok = (byte & 0xC0) == 0x80;
-            cp = (cp << 6) | (byte & 0x3Fu);
-        }
-        static constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
-        ok = ok && cp >= kMinimum[len] && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
-        if (len > 1 && ok) {
-            out.push_back(cp);
-            i += len;
-        } else {
-            out.push_back(lead);
-            ++i;
-        }
-    }
-    return out;
-}
-
-std::string Encode(const std::u32string& s) {
-    std::string out;
-    for (char32_t cp : s) {
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-    }
-    return out;
-}
 
 // The edit text as characters, fitted to the mask.
 struct TWork {
@@ -75,11 +23,11 @@ struct TWork {
 TWork Load(const TEditMask& mask, const TMaskEditState& state) {
     TMaskEditState fitted = state;
     FitEditText(mask, fitted);
-    return TWork{Decode(fitted.EditText), fitted.SelStart, fitted.SelLength};
+    return TWork{Utf8ToChars(fitted.EditText), fitted.SelStart, fitted.SelLength};
 }
 
 void Store(const TWork& work, TMaskEditState& state) {
-    state.EditText = Encode(work.text);
+    state.EditText = CharsToUtf8(work.text);
     state.SelStart = work.selStart;
     state.SelLength = work.selLength;
 }
@@ -115,12 +63,12 @@ int PreviousInputPos(const TEditMask& mask, int pos) {
 
 void FitEditText(const TEditMask& mask, TMaskEditState& state) {
     if (!mask.IsMasked()) {
-        const int n = static_cast<int>(Decode(state.EditText).size());
+        const int n = static_cast<int>(Utf8ToChars(state.EditText).size());
         state.SelStart = std::clamp(state.SelStart, 0, n);
         state.SelLength = std::clamp(state.SelLength, 0, n - state.SelStart);
         return;
     }
-    const std::u32string text = Decode(state.EditText);
+    const std::u32string text = Utf8ToChars(state.EditText);
     std::u32string fitted(static_cast<std::size_t>(mask.Length()), mask.Blank());
     for (int p = 0; p < mask.Length(); ++p) {
         const auto i = static_cast<std::size_t>(p);
@@ -130,7 +78,7 @@ void FitEditText(const TEditMask& mask, TMaskEditState& state) {
             fitted[i] = mask.Accept(p, text[i]).value_or(mask.Blank());
         }
     }
-    state.EditText = Encode(fitted);
+    state.EditText = CharsToUtf8(fitted);
     state.SelStart = std::clamp(state.SelStart, 0, mask.Length());
     state.SelLength = std::clamp(state.SelLength, 0, mask.Length() - state.SelStart);
 }
@@ -317,7 +265,7 @@ void TCustomMaskEdit::DefaultKeyPress(char& key) {
 void TCustomMaskEdit::InputMethodText(const std::string& text) {
     if (!mask_.IsMasked()) return TCustomEdit::InputMethodText(text);
     if (ReadOnly()) return;
-    for (char32_t ch : Decode(text)) {
+    for (char32_t ch : Utf8ToChars(text)) {
         if (!Edit([&](TMaskEditState& s) { return MaskTypeChar(mask_, s, ch); }))
             Widgetset().Beep();
     }

@@ -2,85 +2,11 @@
 
 #include <algorithm>
 
+#include "platform/core/Utf8.h"
+
 namespace kv {
 
 namespace {
-
-// A byte that is not part of valid UTF-8 is read as the character of the same number
-// (U+0080..U+00FF), so that any text gives a valid one and applying a mask twice gives what
-// applying it once gave.
-size_t SequenceLength(unsigned char lead) {
-    if (lead >= 0xC2 && lead <= 0xDF) return 2;
-    if (lead >= 0xE0 && lead <= 0xEF) return 3;
-    if (lead >= 0xF0 && lead <= 0xF4) return 4;
-    return 0;
-}
-
-// The code point of the well-formed sequence at s[i], or nullopt.
-std::optional<char32_t> DecodeSequence(std::string_view s, size_t i, size_t len) {
-    if (i + len > s.size()) return std::nullopt;
-    char32_t cp = static_cast<unsigned char>(s[i]) & (0x7Fu >> len);
-    for (size_t k = 1; k < len; ++k) {
-        auto byte = static_cast<unsigned char>(s[i + k]);
-        if ((byte & 0xC0) != 0x80) return std::nullopt;
-        cp = (cp << 6) | (byte & 0x3Fu);
-    }
-    static constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kMinimum[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        return std::nullopt;
-    }
-    return cp;
-}
-
-std::u32string Decode(std::string_view s) {
-    std::u32string out;
-    out.reserve(s.size());
-    size_t i = 0;
-    while (i < s.size()) {
-        auto lead = static_cast<unsigned char>(s[i]);
-        if (lead < 0x80) {
-            out.push_back(lead);
-            ++i;
-            continue;
-        }
-        size_t len = SequenceLength(lead);
-        std::optional<char32_t> cp = len != 0 ? DecodeSequence(s, i, len) : std::nullopt;
-        if (cp) {
-            out.push_back(*cp);
-            i += len;
-        } else {
-            out.push_back(lead);
-            ++i;
-        }
-    }
-    return out;
-}
-
-void Append(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
-std::string Encode(const std::u32string& s) {
-    std::string out;
-    out.reserve(s.size());
-    for (char32_t cp : s)
-        Append(out, cp);
-    return out;
-}
 
 bool IsDigit(char32_t ch) {
     return ch >= U'0' && ch <= U'9';
@@ -161,7 +87,7 @@ void ReadFields(const std::u32string& fields, bool& saveLiterals, char32_t& blan
 
 TEditMask::TEditMask(std::string_view editMask, const TFormatSettings& settings)
     : editMask_(editMask) {
-    std::u32string m = Decode(editMask);
+    std::u32string m = Utf8ToChars(editMask);
     TMaskCase rule = TMaskCase::None;
     auto literal = [&](char32_t ch) { positions_.push_back({TMaskCharKind::Literal, rule, ch}); };
     size_t i = 0;
@@ -228,7 +154,7 @@ std::string TEditMask::EmptyEditText() const {
 
 std::string TEditMask::FormatValue(std::string_view raw) const {
     if (!IsMasked()) return std::string(raw);
-    std::u32string value = Decode(raw);
+    std::u32string value = Utf8ToChars(raw);
     std::u32string out(positions_.size(), blank_);
     auto fill = [this](char32_t ch) { return ch == U' ' ? blank_ : ch; };
     if (!leadingBlanks_) {
@@ -252,7 +178,7 @@ std::string TEditMask::FormatValue(std::string_view raw) const {
             }
         }
     }
-    return Encode(out);
+    return CharsToUtf8(out);
 }
 
 bool TEditMask::LiteralsInPlace(const std::u32string& text) const {
@@ -308,12 +234,12 @@ std::u32string TEditMask::FillGroupsFrom(const std::u32string& text) const {
 std::string TEditMask::EditTextFor(std::string_view text) const {
     if (!IsMasked()) return std::string(text);
     if (!saveLiterals_) return FormatValue(text);
-    return Encode(FillGroupsFrom(Decode(text)));
+    return CharsToUtf8(FillGroupsFrom(Utf8ToChars(text)));
 }
 
 std::string TEditMask::ExtractText(std::string_view editText, bool withLiterals) const {
     if (!IsMasked()) return std::string(editText);
-    std::u32string t = Decode(editText);
+    std::u32string t = Utf8ToChars(editText);
     std::u32string out;
     out.reserve(positions_.size());
     for (size_t p = 0; p < positions_.size(); ++p) {
@@ -333,11 +259,11 @@ std::string TEditMask::ExtractText(std::string_view editText, bool withLiterals)
             out.erase(last == std::u32string::npos ? 0 : last + 1);
         }
     }
-    return Encode(out);
+    return CharsToUtf8(out);
 }
 
 bool TEditMask::IsEmpty(std::string_view editText) const {
-    std::u32string t = Decode(editText);
+    std::u32string t = Utf8ToChars(editText);
     for (size_t p = 0; p < positions_.size() && p < t.size(); ++p) {
         if (positions_[p].Kind != TMaskCharKind::Literal && !IsUnfilled(t[p])) return false;
     }
@@ -346,7 +272,7 @@ bool TEditMask::IsEmpty(std::string_view editText) const {
 
 int TEditMask::FirstInvalidPos(std::string_view editText) const {
     if (!IsMasked()) return -1;
-    std::u32string t = Decode(editText);
+    std::u32string t = Utf8ToChars(editText);
     for (int p = 0; p < Length(); ++p) {
         auto index = static_cast<size_t>(p);
         bool present = index < t.size();

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/core/SystemInfo.h"
+#include "platform/core/Utf8.h"
 #include "platform/ui/MaskUtils.h"
 
 namespace kv {
@@ -20,26 +21,6 @@ bool IsContinuationByte(char c) {
 size_t CodePointCount(std::string_view text) {
     return static_cast<size_t>(
         std::count_if(text.begin(), text.end(), [](char c) { return !IsContinuationByte(c); }));
-}
-
-std::string EncodeCodePoint(char32_t cp) {
-    std::string out;
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | ((cp >> 18) & 0x07)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-    return out;
 }
 
 // Replacing the leftmost occurrence again and again, in one pass: characters move from the
@@ -105,7 +86,8 @@ std::string PadRight(std::string_view text, int width, char32_t fill) {
     std::string result(text);
     size_t length = CodePointCount(text);
     if (width <= 0 || length >= static_cast<size_t>(width)) return result;
-    std::string filler = EncodeCodePoint(fill);
+    std::string filler;
+    AppendUtf8(filler, fill);
     for (size_t i = length; i < static_cast<size_t>(width); ++i)
         result += filler;
     return result;

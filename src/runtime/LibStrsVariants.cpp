@@ -6,6 +6,7 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/SystemInfo.h"
+#include "platform/core/Utf8.h"
 #include "platform/core/Variant.h"
 #include "src/runtime/AlertLog.h"
 #include "src/runtime/LibStrs.h"
@@ -17,30 +18,6 @@ namespace {
 // Arrays nested deeper than this are refused rather than walked, so that a hostile array
 // cannot exhaust the stack.
 constexpr int kMaxNesting = 64;
-
-bool IsValidUtf8(std::string_view s) {
-    size_t i = 0;
-    while (i < s.size()) {
-        auto lead = static_cast<unsigned char>(s[i]);
-        size_t len = lead < 0x80   ? 1
-                     : lead < 0xC2 ? 0
-                     : lead < 0xE0 ? 2
-                     : lead < 0xF0 ? 3
-                     : lead < 0xF5 ? 4
-                                   : 0;
-        if (len == 0 || i + len > s.size()) return false;
-        char32_t cp = lead & (0x7Fu >> len);
-        for (size_t k = 1; k < len; ++k) {
-            auto byte = static_cast<unsigned char>(s[i + k]);
-            if ((byte & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (byte & 0x3Fu);
-        }
-        bool overlong = (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
-        if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-        i += len;
-    }
-    return true;
-}
 
 // The converter's name of a code page.
 std::string CharsetOf(unsigned int codePage) {
