@@ -349,8 +349,9 @@ void TCustomRadioGroup::ItemsChanged(TObject*) {
 
 void TCustomRadioGroup::UpdateButtons() {
     while (ButtonCount() > items_->Count()) {
-        buttons_.back()->Free();
+        TGroupButton* last = buttons_.back();
         buttons_.pop_back();
+        last->Free();
     }
     while (ButtonCount() < items_->Count()) {
         auto* button = NewObject<TGroupButton>(this);
@@ -454,6 +455,12 @@ void TCustomRadioGroup::WndProc(TMessage& message) {
         default:
             break;
     }
+}
+
+// A button freed by someone else leaves the list (the group owns its buttons).
+void TCustomRadioGroup::Notification(TComponent* component, TOperation operation) {
+    TCustomGroupBox::Notification(component, operation);
+    if (operation == opRemove) std::erase(buttons_, component);
 }
 
 void TCustomRadioGroup::Loaded() {

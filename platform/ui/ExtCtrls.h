@@ -188,6 +188,7 @@ public:
     bool SelectIndexByUser(int index) override;
     void WndProc(TMessage& message) override;
     void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     void ItemsChanged(TObject* sender);

@@ -115,6 +115,10 @@ TEST_F(RadioGroupTest, ItemIndexStaysWithinTheItemsAndChecksItsButton) {
     EXPECT_EQ(group->ItemIndex(), 1) << "the last item removed while checked: the new last";
     EXPECT_EQ(Checks(), "01");
     EXPECT_TRUE(log->entries.empty()) << "updating the buttons is no click";
+    group->Buttons(0)->Free();
+    EXPECT_EQ(group->ButtonCount(), 1) << "a button freed elsewhere leaves the group";
+    group->Items()->Add("d");
+    EXPECT_EQ(group->ButtonCount(), 3) << "the items make the buttons again";
     group->Items()->Clear();
     EXPECT_EQ(group->ItemIndex(), -1);
     EXPECT_EQ(group->ButtonCount(), 0);
