@@ -402,9 +402,9 @@ bool TAutomation::ApplyModalAnswer(TCustomForm& form) {
 }
 
 void TAutomation::ApplyBoxAnswer(const TAnswer& answer, TMessageForm& box) {
-    TMsgDlgButton* button = nullptr;
+    TButton* button = nullptr;
     if (!answer.name.empty()) {
-        button = dynamic_cast<TMsgDlgButton*>(box.FindComponent(answer.name));
+        button = dynamic_cast<TButton*>(box.FindComponent(answer.name));
     } else {
         for (int i = mbYes; i <= mbHelp && button == nullptr; ++i) {
             const auto b = static_cast<TMsgDlgBtn>(i);

@@ -99,44 +99,6 @@ std::string MsgDlgButtonsText(TMsgDlgButtons buttons) {
 
 // ---- the dialog's controls
 
-KV_PUBLISHED(TMsgDlgButton) {
-    b.Property("Cancel", &T::Cancel, &T::SetCancel).Default(0);
-    PublishControlMembers(b, "Caption");
-    b.Property("Default", &T::Default, &T::SetDefault).Default(0);
-    PublishControlMembers(b, "Enabled Font");
-    b.Property("ModalResult", &T::ModalResult, &T::SetModalResult).Default(mrNone);
-    PublishControlMembers(b, "ParentFont TabOrder TabStop Visible OnClick");
-}
-
-TMsgDlgButton::TMsgDlgButton(TComponent* owner) : TWinControl(owner) {
-    SetTabStop(true);
-    SetBounds(0, 0, kButtonWidth, kButtonHeight);
-}
-
-void TMsgDlgButton::Click() {
-    if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(modalResult_);
-    TWinControl::Click();
-}
-
-// Enter clicks the focused button, else the default one; Esc clicks the cancel button.
-void TMsgDlgButton::WndProc(TMessage& message) {
-    if (message.Msg == CM_DIALOGKEY && message.LParam == 0 && CanFocus()) {
-        const auto key = static_cast<Word>(message.WParam);
-        const auto* focusedButton = dynamic_cast<const TMsgDlgButton*>(Screen().FocusedWindow());
-        const bool active = Focused() || (default_ && focusedButton == nullptr);
-        if ((key == VK_RETURN && active) || (key == VK_ESCAPE && cancel_)) {
-            Click();
-            message.Result = 1;
-            return;
-        }
-    }
-    TWinControl::WndProc(message);
-}
-
-void TMsgDlgButton::DefaultKeyPress(char& key) {
-    if (key == ' ') Click();
-}
-
 KV_PUBLISHED(TMsgDlgLabel) {
     PublishControlMembers(b, "Caption Font ParentFont");
 }
@@ -159,9 +121,9 @@ TMessageForm::TMessageForm(TComponent* owner) : TForm(owner, true) {
     SetBorderIcons({biSystemMenu});
 }
 
-TMsgDlgButton* TMessageForm::Button(TMsgDlgBtn b) const {
+TButton* TMessageForm::Button(TMsgDlgBtn b) const {
     if (!buttons_.Contains(b)) return nullptr;
-    return FindComponentAs<TMsgDlgButton>(MsgDlgButtonName(b));
+    return FindComponentAs<TButton>(MsgDlgButtonName(b));
 }
 
 TMessageForm* CreateMessageDialog(const std::string& message, TMsgDlgType type,
@@ -193,11 +155,11 @@ TMessageForm* CreateMessageDialog(const std::string& message, TMsgDlgType type,
         const TMsgDlgBtn cancelButton = buttons.Contains(mbCancel) ? mbCancel
                                         : buttons.Contains(mbNo)   ? mbNo
                                                                    : mbOK;
-        std::vector<TMsgDlgButton*> made;
+        std::vector<TButton*> made;
         for (int i = mbYes; i <= mbHelp; ++i) {
             const auto b = static_cast<TMsgDlgBtn>(i);
             if (!buttons.Contains(b)) continue;
-            auto* button = NewObject<TMsgDlgButton>(form);
+            auto* button = NewObject<TButton>(form);
             button->SetName(MsgDlgButtonName(b));
             button->SetParent(form);
             button->SetCaption(MsgDlgButtonCaption(b));
@@ -213,7 +175,7 @@ TMessageForm* CreateMessageDialog(const std::string& message, TMsgDlgType type,
         const int textBottom = kMargin + std::max(text.Height, type != mtCustom ? kIconSize : 0);
         const int clientWidth = std::max(textLeft + text.Width, buttonsWidth + kMargin) + kMargin;
         int x = (clientWidth - buttonsWidth) / 2;
-        for (TMsgDlgButton* button : made) {
+        for (TButton* button : made) {
             button->SetBounds(x, textBottom + kMargin * 2, kButtonWidth, kButtonHeight);
             x += kButtonWidth + kButtonGap;
         }

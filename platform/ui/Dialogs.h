@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrls.h"
 
 namespace kv {
 
@@ -35,30 +36,6 @@ std::string MsgDlgCaption(TMsgDlgType type);
 // The buttons as text: "[mbYes,mbNo]".
 std::string MsgDlgButtonsText(TMsgDlgButtons buttons);
 
-// A push button of a message dialog: a click sets the dialog's modal result to the button's.
-// Enter clicks the default button, Esc the cancel button.
-class TMsgDlgButton : public TWinControl {
-    KV_CLASS(TMsgDlgButton, TWinControl)
-public:
-    explicit TMsgDlgButton(TComponent* owner);
-
-    TModalResult ModalResult() const { return modalResult_; }
-    void SetModalResult(TModalResult value) { modalResult_ = value; }
-    bool Default() const { return default_; }
-    void SetDefault(bool value) { default_ = value; }
-    bool Cancel() const { return cancel_; }
-    void SetCancel(bool value) { cancel_ = value; }
-
-    void Click() override;
-    void WndProc(TMessage& message) override;
-    void DefaultKeyPress(char& key) override;
-
-private:
-    TModalResult modalResult_ = mrNone;
-    bool default_ = false;
-    bool cancel_ = false;
-};
-
 // The text label and the icon of a message dialog.
 class TMsgDlgLabel : public TGraphicControl {
     KV_CLASS(TMsgDlgLabel, TGraphicControl)
@@ -82,7 +59,7 @@ public:
     TMsgDlgType DialogType() const { return type_; }
     TMsgDlgButtons Buttons() const { return buttons_; }
     // The button made for b, or null when the dialog has none.
-    TMsgDlgButton* Button(TMsgDlgBtn b) const;
+    TButton* Button(TMsgDlgBtn b) const;
 
 private:
     friend TMessageForm* CreateMessageDialog(const std::string&, TMsgDlgType, TMsgDlgButtons);

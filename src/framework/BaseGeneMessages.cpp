@@ -162,7 +162,7 @@ TModalResult TfrmBaseGene::ShowMessageBox(const std::string& text, TMsgDlgType b
         dialog->SetCaption(Caption());
         if (UICodePage() != "437") {
             for (int i = 0; i < dialog->ComponentCount(); ++i) {
-                auto* button = dynamic_cast<TMsgDlgButton*>(dialog->Components(i));
+                auto* button = dynamic_cast<TButton*>(dialog->Components(i));
                 if (button == nullptr) continue;
                 const std::string caption = ButtonCaption(button->Name());
                 button->SetCaption(KvConverter != nullptr ? KvConverter->DesignToUI(caption)

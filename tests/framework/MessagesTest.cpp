@@ -62,7 +62,7 @@ protected:
                 auto* box = dynamic_cast<TMessageForm*>(Screen().Forms(i));
                 if (box == nullptr || box->MessageText() != record.Text) continue;
                 for (int j = 0; j < box->ComponentCount(); ++j)
-                    if (auto* button = dynamic_cast<TMsgDlgButton*>(box->Components(j)))
+                    if (auto* button = dynamic_cast<TButton*>(box->Components(j)))
                         captions_.push_back(button->Caption());
             }
         };

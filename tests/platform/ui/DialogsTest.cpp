@@ -30,7 +30,7 @@ TEST_F(DialogsTest, ButtonsCarryTheirNamesCaptionsAndResults) {
     };
     for (const Case& c : cases) {
         TMessageForm* dialog = CreateMessageDialog("text", mtCustom, {c.button});
-        TMsgDlgButton* button = dialog->Button(c.button);
+        TButton* button = dialog->Button(c.button);
         ASSERT_NE(button, nullptr) << c.name;
         EXPECT_EQ(button->Name(), c.name);
         EXPECT_EQ(button->Caption(), c.caption);
@@ -65,7 +65,7 @@ TEST_F(DialogsTest, TheDialogIsAFormWithTypeCaptionMessageAndDefaultAndCancelBut
         EXPECT_NE(dialog->FindComponent("Image"), nullptr);
         std::string defaults, cancels;
         for (int i = 0; i < dialog->ComponentCount(); ++i) {
-            if (auto* b = dynamic_cast<TMsgDlgButton*>(dialog->Components(i))) {
+            if (auto* b = dynamic_cast<TButton*>(dialog->Components(i))) {
                 if (b->Default()) defaults += b->Name();
                 if (b->Cancel()) cancels += b->Name();
             }
