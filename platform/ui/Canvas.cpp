@@ -76,9 +76,9 @@ KV_PUBLISHED(TBrush) {
 }
 
 void TBrush::SetColor(TColor value) {
-    if (color_ == value) return;
+    // A colour makes a clear brush paint again, as on the platform, even the colour it had.
+    if (color_ == value && style_ != bsClear) return;
     color_ = value;
-    // A colour makes the brush paint again, as on the platform.
     if (style_ == bsClear) style_ = bsSolid;
     OnChange(this);
 }

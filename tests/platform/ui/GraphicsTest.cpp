@@ -93,6 +93,9 @@ TEST(Canvas, FillsFramesLinesAndCopies) {
     EXPECT_EQ(bitmap.Pixel(5, 0), clRed) << "the source was read before the copy wrote";
     canvas.FillRect(Rect(4, 3, 100, 100));  // clipped to the bitmap
     EXPECT_EQ(bitmap.Pixel(5, 3), clBlue);
+    canvas.Brush()->SetStyle(bsClear);
+    canvas.Brush()->SetColor(clBlue);
+    EXPECT_EQ(canvas.Brush()->Style(), bsSolid) << "even the same colour makes the brush paint";
 }
 
 TEST(Canvas, DrawLeavesOutTheTransparentColourOfATransparentBitmap) {
