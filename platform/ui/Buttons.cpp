@@ -278,15 +278,8 @@ void TSpeedButton::Click() {
 
 void TSpeedButton::PaintEdge(bool sunk) {
     if (flat_ && !sunk) return;
-    const int right = Width() - 1;
-    const int bottom = Height() - 1;
-    canvas_->Pen()->SetColor(sunk ? clBtnShadow : clBtnHighlight);
-    canvas_->MoveTo(0, bottom);
-    canvas_->LineTo(0, 0);
-    canvas_->LineTo(right, 0);
-    canvas_->Pen()->SetColor(sunk ? clBtnHighlight : clBtnShadow);
-    canvas_->LineTo(right, bottom);
-    canvas_->LineTo(-1, bottom);
+    Frame3D(*canvas_, ClientRect(), sunk ? clBtnShadow : clBtnHighlight,
+            sunk ? clBtnHighlight : clBtnShadow);
 }
 
 // The glyph and the caption are centred as a group (glyph left of the caption by default);

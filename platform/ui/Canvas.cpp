@@ -352,4 +352,16 @@ void TControlCanvas::UpdateFont() const {
     OwnFont()->Assign(current);
 }
 
+void Frame3D(TCanvas& canvas, const TRect& rect, TColor topLeft, TColor bottomRight) {
+    const int right = rect.Right - 1;
+    const int bottom = rect.Bottom - 1;
+    canvas.Pen()->SetColor(topLeft);
+    canvas.MoveTo(rect.Left, bottom);
+    canvas.LineTo(rect.Left, rect.Top);
+    canvas.LineTo(right, rect.Top);
+    canvas.Pen()->SetColor(bottomRight);
+    canvas.LineTo(right, bottom);
+    canvas.LineTo(rect.Left - 1, bottom);
+}
+
 }  // namespace kv

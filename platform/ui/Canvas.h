@@ -172,4 +172,9 @@ private:
     mutable std::unique_ptr<TFont> seen_;  // the control's font when the canvas last took it
 };
 
+// A one-pixel 3-D edge just inside rect: topLeft on the left and top sides, bottomRight on the
+// right and bottom ones (a raised edge is light then dark, a sunk one the other way). The pen
+// keeps the second colour.
+void Frame3D(TCanvas& canvas, const TRect& rect, TColor topLeft, TColor bottomRight);
+
 }  // namespace kv
