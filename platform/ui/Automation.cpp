@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/core/SysUtils.h"
+#include "platform/ui/InputGuard.h"
 #include "platform/ui/Menus.h"
 
 namespace kv {
@@ -94,19 +95,6 @@ protected:
 private:
     std::vector<const TComponent*> alive_;
 };
-
-// Runs a handler the way the platform's input does: its errors go to the application (script
-// errors go on to the script).
-template <class F>
-void Guarded(F&& action) {
-    try {
-        action();
-    } catch (const EAutomationError&) {
-        throw;
-    } catch (const std::exception& error) {
-        Application().HandleException(error);
-    }
-}
 
 std::string Describe(const TControl& control) {
     std::string name = control.Name().empty() ? control.ClassName() : control.Name();
@@ -266,7 +254,7 @@ void TAutomation::RightClick(TControl& control, int x, int y) {
     const auto life = control.LifeToken();
     TInput::Click(control, mbRight, {}, x, y);
     if (life.expired() || !control.Showing()) return;
-    Guarded([&] { ShowContextMenu(control, x, y); });
+    GuardedInput([&] { ShowContextMenu(control, x, y); });
 }
 
 // ---- menus
@@ -334,7 +322,7 @@ void TAutomation::ClickMenuItem(TMenuItem& item) {
         const std::string who = last ? "it" : Describe(*p) + " above it";
         if (!p->Visible()) throw EAutomationError(what + ": " + who + " is hidden");
         if (!p->Enabled()) throw EAutomationError(what + ": " + who + " is disabled");
-        Guarded([&] { p->Click(); });
+        GuardedInput([&] { p->Click(); });
         parent = p;
     }
 }

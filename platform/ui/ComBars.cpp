@@ -174,15 +174,8 @@ void TToolButton::DropDownClick() {
 }
 
 void TToolButton::PaintEdge(bool sunk) {
-    const int right = Width() - 1;
-    const int bottom = Height() - 1;
-    canvas_->Pen()->SetColor(sunk ? clBtnShadow : clBtnHighlight);
-    canvas_->MoveTo(0, bottom);
-    canvas_->LineTo(0, 0);
-    canvas_->LineTo(right, 0);
-    canvas_->Pen()->SetColor(sunk ? clBtnHighlight : clBtnShadow);
-    canvas_->LineTo(right, bottom);
-    canvas_->LineTo(-1, bottom);
+    Frame3D(*canvas_, ClientRect(), sunk ? clBtnShadow : clBtnHighlight,
+            sunk ? clBtnHighlight : clBtnShadow);
 }
 
 void TToolButton::Paint() {

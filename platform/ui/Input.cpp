@@ -1,8 +1,11 @@
 // TInput: user input in the platform's order of events.
+#include <algorithm>
 #include <array>
 
+#include "platform/core/Utf8.h"
 #include "platform/ui/Automation.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/InputGuard.h"
 
 namespace kv {
 
@@ -44,19 +47,6 @@ bool TakesInput(const TControl& control) {
     return form == nullptr || form->AcceptsInput();
 }
 
-// Runs one piece of input; errors of the handlers are reported as the platform's window
-// procedure reports them (scripting errors go on to the script).
-template <class F>
-void Guarded(F&& action) {
-    try {
-        action();
-    } catch (const EAutomationError&) {
-        throw;
-    } catch (const std::exception& error) {
-        Application().HandleException(error);
-    }
-}
-
 LRESULT DialogKeyMask(Word key) {
     switch (key) {
         case VK_TAB:
@@ -85,14 +75,6 @@ bool DialogKey(TWinControl& target, Word key, TShiftState shift) {
         return false;
     TCustomForm* form = GetParentForm(&target);
     return form != nullptr && form->Perform(CM_DIALOGKEY, key, ShiftBits(shift)) != 0;
-}
-
-// Decodes one UTF-8 sequence starting at i; answers its length (1 for a stray byte).
-std::size_t Utf8Length(std::string_view text, std::size_t i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    if (i + length > text.size()) length = text.size() - i;
-    return length;
 }
 
 }  // namespace
@@ -222,11 +204,11 @@ void TInput::Key(Word key, TShiftState shift) {
     const auto life = target->LifeToken();
     const Word pressed = key;
     bool reached = false;
-    Guarded([&] { reached = DispatchKeyDown(*target, key, shift); });
+    GuardedInput([&] { reached = DispatchKeyDown(*target, key, shift); });
     // The character goes to the window that had the focus when the key went down.
     const char ch = reached && key != 0 ? KeyToChar(key, shift) : 0;
     if (ch != 0 && !life.expired()) {
-        Guarded([&] { target->Perform(WM_CHAR, static_cast<unsigned char>(ch)); });
+        GuardedInput([&] { target->Perform(WM_CHAR, static_cast<unsigned char>(ch)); });
     }
     KeyUp(pressed, shift);
 }
@@ -234,19 +216,19 @@ void TInput::Key(Word key, TShiftState shift) {
 void TInput::KeyDown(Word key, TShiftState shift) {
     TWinControl* target = KeyTarget();
     if (target == nullptr || !TakesInput(*target)) return;
-    Guarded([&] { DispatchKeyDown(*target, key, shift); });
+    GuardedInput([&] { DispatchKeyDown(*target, key, shift); });
 }
 
 void TInput::KeyUp(Word key, TShiftState shift) {
     TWinControl* target = KeyTarget();
     if (target == nullptr || !TakesInput(*target)) return;
-    Guarded([&] { target->Perform(WM_KEYUP, key, ShiftBits(shift)); });
+    GuardedInput([&] { target->Perform(WM_KEYUP, key, ShiftBits(shift)); });
 }
 
 void TInput::Char(char key) {
     TWinControl* target = KeyTarget();
     if (target == nullptr || !TakesInput(*target)) return;
-    Guarded([&] { target->Perform(WM_CHAR, static_cast<unsigned char>(key)); });
+    GuardedInput([&] { target->Perform(WM_CHAR, static_cast<unsigned char>(key)); });
 }
 
 void TInput::TypeText(std::string_view text) {
@@ -267,11 +249,11 @@ void TInput::TypeText(std::string_view text) {
         // A run of characters outside ASCII arrives as one input-method commit.
         std::size_t end = i;
         while (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80)
-            end += Utf8Length(text, end);
+            end += std::max<std::size_t>(1, Utf8SequenceLength(text, end));
         const std::string run(text.substr(i, end - i));
         TWinControl* target = KeyTarget();
         if (target != nullptr && TakesInput(*target))
-            Guarded([&] { target->InputMethodText(run); });
+            GuardedInput([&] { target->InputMethodText(run); });
         i = end;
     }
 }
@@ -281,7 +263,7 @@ bool TInput::Focus(TWinControl& control) {
     const TCustomForm* form = GetParentForm(&control);
     if (form == nullptr || !form->Visible()) return false;
     const auto life = control.LifeToken();
-    Guarded([&] { control.SetFocus(); });
+    GuardedInput([&] { control.SetFocus(); });
     return !life.expired() && control.Focused();
 }
 
@@ -296,7 +278,7 @@ void TInput::Click(TControl& control, TMouseButton button, TShiftState shift, in
     }
     TShiftState down = shift;
     down.Include(button == mbLeft ? ssLeft : button == mbRight ? ssRight : ssMiddle);
-    Guarded([&] {
+    GuardedInput([&] {
         control.MouseDown(button, down, x, y);
         if (life.expired()) return;
         if (button == mbLeft && control.ControlStyle().Contains(csClickEvents)) control.Click();
@@ -309,7 +291,7 @@ void TInput::DblClick(TControl& control, int x, int y) {
     const auto life = control.LifeToken();
     Click(control, mbLeft, {}, x, y);
     if (life.expired() || !TakesInput(control)) return;
-    Guarded([&] {
+    GuardedInput([&] {
         if (control.ControlStyle().Contains(csDoubleClicks)) control.DblClick();
         if (life.expired()) return;
         control.MouseDown(mbLeft, {ssLeft, ssDouble}, x, y);
@@ -320,7 +302,7 @@ void TInput::DblClick(TControl& control, int x, int y) {
 
 void TInput::CloseBox(TCustomForm& form) {
     if (!form.AcceptsInput()) return;
-    Guarded([&] { form.Perform(WM_CLOSE); });
+    GuardedInput([&] { form.Perform(WM_CLOSE); });
 }
 
 }  // namespace kv
