@@ -92,24 +92,31 @@ bool PublishControlEvent(TClassBuilder<T>& b, std::string_view name) {
     return true;
 }
 
-}  // namespace detail
-
-template <class T>
-void PublishControlMembers(TClassBuilder<T>& b, std::string_view names) {
-    static_assert(std::is_base_of_v<TControl, T>, "only controls publish control members");
+// Calls each(name) for every name of a list separated by spaces or commas, in order.
+template <class F>
+void ForEachMemberName(std::string_view names, F&& each) {
     std::size_t pos = 0;
     while (pos < names.size()) {
         const std::size_t start = names.find_first_not_of(" ,", pos);
         if (start == std::string_view::npos) break;
         std::size_t end = names.find_first_of(" ,", start);
         if (end == std::string_view::npos) end = names.size();
-        const std::string_view name = names.substr(start, end - start);
+        each(names.substr(start, end - start));
+        pos = end;
+    }
+}
+
+}  // namespace detail
+
+template <class T>
+void PublishControlMembers(TClassBuilder<T>& b, std::string_view names) {
+    static_assert(std::is_base_of_v<TControl, T>, "only controls publish control members");
+    detail::ForEachMemberName(names, [&](std::string_view name) {
         if (!detail::PublishControlProperty(b, name) &&
             !detail::PublishWinControlProperty(b, name) && !detail::PublishControlEvent(b, name)) {
             throw EPropertyError("No control member named " + std::string(name) + " to publish");
         }
-        pos = end;
-    }
+    });
 }
 
 }  // namespace kv

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/Utf8.h"
+#include "platform/ui/EditPublish.h"
 #include "platform/ui/Widgetset.h"
 
 namespace kv {
@@ -180,28 +181,13 @@ void MaskMoveCaret(const TEditMask& mask, TMaskEditState& state, Word key) {
 KV_PUBLISHED(TCustomMaskEdit) {}
 
 KV_PUBLISHED(TMaskEdit) {
-    PublishControlMembers(b, "Align Anchors");
-    b.Property("AutoSelect", &T::AutoSelect, &T::SetAutoSelect).Default(1);
-    b.Property("AutoSize", &T::AutoSize, &T::SetAutoSize).Default(1);
-    b.Property("BorderStyle", &T::BorderStyle, &T::SetBorderStyle)
-        .Type(BorderStyleTypeInfo())
-        .Default(bsSingle);
-    b.Property("CharCase", &T::CharCase, &T::SetCharCase).Default(ecNormal);
-    PublishControlMembers(b, "Color");
+    PublishEditMembers(b, "Align Anchors AutoSelect AutoSize BorderStyle CharCase Color");
     b.Property("EditMask", &T::EditMask, &T::SetEditMask);
-    PublishControlMembers(b, "Enabled Font");
-    b.Property("ImeMode", &T::ImeMode, &T::SetImeMode).Default(imDontCare);
-    b.Property("ImeName", &T::ImeName, &T::SetImeName);
-    b.Property("MaxLength", &T::MaxLength, &T::SetMaxLength).Default(0);
-    PublishControlMembers(b, "ParentColor ParentFont ParentShowHint");
-    b.Property("PasswordChar", &T::PasswordChar, &T::SetPasswordChar).Default(0);
-    PublishControlMembers(b, "PopupMenu");
-    b.Property("ReadOnly", &T::ReadOnly, &T::SetReadOnly).Default(0);
-    PublishControlMembers(b, "ShowHint TabOrder TabStop Text Visible");
-    b.Event("OnChange", &T::OnChange);
-    PublishControlMembers(b,
-                          "OnClick OnDblClick OnEnter OnExit OnKeyDown OnKeyPress OnKeyUp "
-                          "OnMouseDown OnMouseMove OnMouseUp");
+    PublishEditMembers(b,
+                       "Enabled Font ImeMode ImeName MaxLength ParentColor ParentFont "
+                       "ParentShowHint PasswordChar PopupMenu ReadOnly ShowHint TabOrder TabStop "
+                       "Text Visible OnChange OnClick OnDblClick OnEnter OnExit OnKeyDown "
+                       "OnKeyPress OnKeyUp OnMouseDown OnMouseMove OnMouseUp");
 }
 
 TCustomMaskEdit::TCustomMaskEdit(TComponent* owner) : TCustomEdit(owner) {}

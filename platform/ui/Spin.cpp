@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/core/SysUtils.h"
+#include "platform/ui/EditPublish.h"
 #include "platform/ui/Widgetset.h"
 
 namespace kv {
@@ -12,27 +13,20 @@ namespace kv {
 KV_REGISTER_CLASS(TSpinEdit);
 
 KV_PUBLISHED(TSpinEdit) {
-    PublishControlMembers(b, "Anchors");
-    b.Property("AutoSelect", &T::AutoSelect, &T::SetAutoSelect).Default(1);
-    b.Property("AutoSize", &T::AutoSize, &T::SetAutoSize).Default(1);
-    PublishControlMembers(b, "Color");
+    PublishEditMembers(b, "Anchors AutoSelect AutoSize Color");
     b.Property("EditorEnabled", &T::EditorEnabled, &T::SetEditorEnabled).Default(1);
-    PublishControlMembers(b, "Enabled Font");
-    b.Property("ImeMode", &T::ImeMode, &T::SetImeMode).Default(imDontCare);
-    b.Property("ImeName", &T::ImeName, &T::SetImeName);
+    PublishEditMembers(b, "Enabled Font ImeMode ImeName");
     b.Property("Increment", &T::Increment, &T::SetIncrement).Default(1);
-    b.Property("MaxLength", &T::MaxLength, &T::SetMaxLength).Default(0);
+    PublishEditMembers(b, "MaxLength");
     b.Property("MaxValue", &T::MaxValue, &T::SetMaxValue);
     b.Property("MinValue", &T::MinValue, &T::SetMinValue);
-    PublishControlMembers(b, "ParentColor ParentFont ParentShowHint PopupMenu");
-    b.Property("ReadOnly", &T::ReadOnly, &T::SetReadOnly).Default(0);
-    PublishControlMembers(b, "ShowHint TabOrder TabStop");
+    PublishEditMembers(b,
+                       "ParentColor ParentFont ParentShowHint PopupMenu ReadOnly ShowHint "
+                       "TabOrder TabStop");
     b.Property("Value", &T::Value, &T::SetValue);
-    PublishControlMembers(b, "Visible");
-    b.Event("OnChange", &T::OnChange);
-    PublishControlMembers(b,
-                          "OnClick OnDblClick OnEnter OnExit OnKeyDown OnKeyPress OnKeyUp "
-                          "OnMouseDown OnMouseMove OnMouseUp");
+    PublishEditMembers(b,
+                       "Visible OnChange OnClick OnDblClick OnEnter OnExit OnKeyDown OnKeyPress "
+                       "OnKeyUp OnMouseDown OnMouseMove OnMouseUp");
 }
 
 namespace {

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "platform/core/SysUtils.h"
+#include "platform/ui/EditPublish.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/Widgetset.h"
 
@@ -52,27 +53,12 @@ std::string CrLf(std::string_view text) {
 KV_PUBLISHED(TCustomEdit) {}
 
 KV_PUBLISHED(TEdit) {
-    PublishControlMembers(b, "Align Anchors");
-    b.Property("AutoSelect", &T::AutoSelect, &T::SetAutoSelect).Default(1);
-    b.Property("AutoSize", &T::AutoSize, &T::SetAutoSize).Default(1);
-    b.Property("BorderStyle", &T::BorderStyle, &T::SetBorderStyle)
-        .Type(BorderStyleTypeInfo())
-        .Default(bsSingle);
-    b.Property("CharCase", &T::CharCase, &T::SetCharCase).Default(ecNormal);
-    PublishControlMembers(b, "Color Enabled Font");
-    b.Property("HideSelection", &T::HideSelection, &T::SetHideSelection).Default(1);
-    b.Property("ImeMode", &T::ImeMode, &T::SetImeMode).Default(imDontCare);
-    b.Property("ImeName", &T::ImeName, &T::SetImeName);
-    b.Property("MaxLength", &T::MaxLength, &T::SetMaxLength).Default(0);
-    PublishControlMembers(b, "ParentColor ParentFont ParentShowHint");
-    b.Property("PasswordChar", &T::PasswordChar, &T::SetPasswordChar).Default(0);
-    PublishControlMembers(b, "PopupMenu");
-    b.Property("ReadOnly", &T::ReadOnly, &T::SetReadOnly).Default(0);
-    PublishControlMembers(b, "ShowHint TabOrder TabStop Text Visible");
-    b.Event("OnChange", &T::OnChange);
-    PublishControlMembers(b,
-                          "OnClick OnDblClick OnEnter OnExit OnKeyDown OnKeyPress OnKeyUp "
-                          "OnMouseDown OnMouseMove OnMouseUp");
+    PublishEditMembers(b,
+                       "Align Anchors AutoSelect AutoSize BorderStyle CharCase Color Enabled Font "
+                       "HideSelection ImeMode ImeName MaxLength ParentColor ParentFont "
+                       "ParentShowHint PasswordChar PopupMenu ReadOnly ShowHint TabOrder TabStop "
+                       "Text Visible OnChange OnClick OnDblClick OnEnter OnExit OnKeyDown "
+                       "OnKeyPress OnKeyUp OnMouseDown OnMouseMove OnMouseUp");
 }
 
 TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
@@ -223,27 +209,17 @@ KV_PUBLISHED(TCustomMemo) {}
 KV_PUBLISHED(TMemo) {
     PublishControlMembers(b, "Align");
     b.Property("Alignment", &T::Alignment, &T::SetAlignment).Default(taLeftJustify);
-    PublishControlMembers(b, "Anchors");
-    b.Property("BorderStyle", &T::BorderStyle, &T::SetBorderStyle)
-        .Type(BorderStyleTypeInfo())
-        .Default(bsSingle);
-    PublishControlMembers(b, "Color Enabled Font");
-    b.Property("HideSelection", &T::HideSelection, &T::SetHideSelection).Default(1);
-    b.Property("ImeMode", &T::ImeMode, &T::SetImeMode).Default(imDontCare);
-    b.Property("ImeName", &T::ImeName, &T::SetImeName);
+    PublishEditMembers(b, "Anchors BorderStyle Color Enabled Font HideSelection ImeMode ImeName");
     b.Property("Lines", &T::Lines, &T::SetLines);
-    b.Property("MaxLength", &T::MaxLength, &T::SetMaxLength).Default(0);
-    PublishControlMembers(b, "ParentColor ParentFont ParentShowHint PopupMenu");
-    b.Property("ReadOnly", &T::ReadOnly, &T::SetReadOnly).Default(0);
+    PublishEditMembers(b, "MaxLength ParentColor ParentFont ParentShowHint PopupMenu ReadOnly");
     b.Property("ScrollBars", &T::ScrollBars, &T::SetScrollBars).Default(ssNone);
     PublishControlMembers(b, "ShowHint TabOrder TabStop Visible");
     b.Property("WantReturns", &T::WantReturns, &T::SetWantReturns).Default(1);
     b.Property("WantTabs", &T::WantTabs, &T::SetWantTabs).Default(0);
     b.Property("WordWrap", &T::WordWrap, &T::SetWordWrap).Default(1);
-    b.Event("OnChange", &T::OnChange);
-    PublishControlMembers(b,
-                          "OnClick OnDblClick OnEnter OnExit OnKeyDown OnKeyPress OnKeyUp "
-                          "OnMouseDown OnMouseMove OnMouseUp");
+    PublishEditMembers(b,
+                       "OnChange OnClick OnDblClick OnEnter OnExit OnKeyDown OnKeyPress OnKeyUp "
+                       "OnMouseDown OnMouseMove OnMouseUp");
 }
 
 TCustomMemo::TCustomMemo(TComponent* owner)
