@@ -251,10 +251,7 @@ void TAutomation::CloseForm(TCustomForm& form) {
 
 void TAutomation::RightClick(TControl& control, int x, int y) {
     CheckInput(control, "right-click");
-    const auto life = control.LifeToken();
     TInput::Click(control, mbRight, {}, x, y);
-    if (life.expired() || !control.Showing()) return;
-    GuardedInput([&] { ShowContextMenu(control, x, y); });
 }
 
 // ---- menus

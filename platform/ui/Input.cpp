@@ -6,6 +6,7 @@
 #include "platform/ui/Automation.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/InputGuard.h"
+#include "platform/ui/Menus.h"
 
 namespace kv {
 
@@ -284,6 +285,9 @@ void TInput::Click(TControl& control, TMouseButton button, TShiftState shift, in
         if (button == mbLeft && control.ControlStyle().Contains(csClickEvents)) control.Click();
         if (life.expired()) return;
         control.MouseUp(button, shift, x, y);
+        // The right button's release asks for the control's context menu, as on the platform.
+        if (button == mbRight && !life.expired() && control.Showing())
+            ShowContextMenu(control, x, y);
     });
 }
 
