@@ -85,6 +85,88 @@ void BM_StringGridFill(benchmark::State& state) {
 }
 BENCHMARK(BM_StringGridFill)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
 
+// A data set keyed on CODE holding n rows.
+void FillKeyed(TClientDataSet& cds, int n) {
+    cds.FieldDefs()->Add("CODE", ftString, 20);
+    cds.FieldDefs()->Add("NAME", ftString, 40);
+    cds.CreateDataSet();
+    cds.SetIndexFieldNames("CODE");
+    for (int i = 0; i < n; ++i)
+        cds.AppendRecord({Variant(Key(i)), Variant("Name")});
+}
+
+void BM_ClientDataSetEditKeysAndWalk(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        TClientDataSet cds(nullptr);
+        FillKeyed(cds, n);
+        state.ResumeTiming();
+        // Renaming moves each record to its new place in the index.
+        for (int i = 0; i < n; i += 3) {
+            cds.FindKey({Variant(Key(i))});
+            cds.Edit();
+            cds.FieldByName("CODE")->SetAsString(Key(i) + "x");
+            cds.Post();
+        }
+        int walked = 0;
+        for (cds.First(); !cds.Eof(); cds.Next())
+            ++walked;
+        benchmark::DoNotOptimize(walked);
+    }
+    state.SetComplexityN(n);
+}
+BENCHMARK(BM_ClientDataSetEditKeysAndWalk)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+
+void BM_ClientDataSetDeleteEach(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        TClientDataSet cds(nullptr);
+        FillKeyed(cds, n);
+        state.ResumeTiming();
+        while (!cds.IsEmpty()) {
+            cds.SetRecNo(cds.RecordCount() / 2 + 1);
+            cds.Delete();
+        }
+        benchmark::DoNotOptimize(cds.RecordCount());
+    }
+    state.SetComplexityN(n);
+}
+BENCHMARK(BM_ClientDataSetDeleteEach)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+
+void BM_ClientDataSetInsertInMiddle(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        TClientDataSet cds(nullptr);
+        cds.FieldDefs()->Add("CODE", ftString, 20);
+        cds.CreateDataSet();
+        for (int i = 0; i < n; ++i) {
+            cds.SetRecNo(cds.RecordCount() / 2 + 1);
+            cds.Insert();
+            cds.Fields(0)->SetAsString(Key(i));
+            cds.Post();
+        }
+        benchmark::DoNotOptimize(cds.RecordCount());
+    }
+    state.SetComplexityN(n);
+}
+BENCHMARK(BM_ClientDataSetInsertInMiddle)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+
+void BM_ClientDataSetLocateEach(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    TClientDataSet cds(nullptr);
+    FillKeyed(cds, n);
+    for (auto _ : state) {
+        int found = 0;
+        for (int i = 0; i < n; i += 7)
+            found += cds.Locate("CODE", {Variant(Key(i))}) ? 1 : 0;
+        benchmark::DoNotOptimize(found);
+    }
+    state.SetComplexityN(n);
+}
+BENCHMARK(BM_ClientDataSetLocateEach)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -1,6 +1,7 @@
 #include "platform/ui/DBClient.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/core/SysUtils.h"
 #include "platform/net/ProviderRows.h"
@@ -68,6 +69,12 @@ int CompareValues(const Variant& a, const Variant& b, bool caseInsensitive) {
     const std::string y = VarToStr(b);
     if (caseInsensitive) return AnsiCompareText(x, y);
     return x.compare(y) < 0 ? -1 : x == y ? 0 : 1;
+}
+
+// One part of an index key: CompareValues turned round for a descending part.
+int ComparePart(const Variant& a, const Variant& b, bool descending, bool caseInsensitive) {
+    const int result = CompareValues(a, b, caseInsensitive);
+    return descending ? -result : result;
 }
 
 TFieldType TypeOfValue(const Variant& v) {
@@ -174,6 +181,8 @@ std::vector<TDataSet::TColumn> TClientDataSet::InternalOpen() {
 void TClientDataSet::InternalClose() {
     rows_.clear();
     view_.clear();
+    viewKey_.clear();
+    kinds_.clear();
     columns_.clear();
     hasRows_ = false;
 }
@@ -244,6 +253,7 @@ void TClientDataSet::EmptyDataSet() {
     Cancel();
     rows_.clear();
     view_.clear();
+    kinds_.assign(columns_.size(), {});
     Resync(0);
 }
 
@@ -253,27 +263,79 @@ Variant TClientDataSet::RowValue(int row, int column) const {
     return values[static_cast<std::size_t>(column)];
 }
 
+// A post moves one record: it leaves its place in the view and takes the place the index
+// gives it, so that long lists grow without sorting everything again.
 int TClientDataSet::InternalPost(int row, int insertAt, const std::vector<Variant>& values) {
-    std::size_t storage = 0;
-    if (row >= 0) {
-        storage = view_[static_cast<std::size_t>(row)];
-        rows_[storage] = values;
-    } else if (ActiveKey().empty() && insertAt >= 0 &&
-               static_cast<std::size_t>(insertAt) < view_.size()) {
-        // Without an index the view is the natural order: the record goes where it was asked.
-        storage = view_[static_cast<std::size_t>(insertAt)];
-        rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(storage), values);
-    } else {
-        storage = rows_.size();
-        rows_.push_back(values);
+    // Raises before anything changes when the index is gone.
+    const std::vector<TKeyPart> key = ActiveKey();
+    if (key != viewKey_) {
+        // The index definition changed while open.
+        const std::size_t storage = StoreRow(row, insertAt, values, !key.empty());
+        SortView();
+        return ViewRowOf(storage);
     }
-    SortView();
-    return ViewRowOf(storage);
+    if (key.empty()) {
+        // The view is the natural order: a new record adds one more storage row.
+        const std::size_t storage = StoreRow(row, insertAt, values, false);
+        if (row < 0) view_.push_back(view_.size());
+        return static_cast<int>(storage);
+    }
+    const std::size_t storage = StoreRow(row, insertAt, values, true);
+    if (row >= 0) view_.erase(view_.begin() + row);
+    return PlaceInView(storage, key);
 }
 
+// Stores a record; answers its storage row. Without an index a new record goes where it was
+// asked (before the view row insertAt), with one at the end.
+std::size_t TClientDataSet::StoreRow(int row, int insertAt, const std::vector<Variant>& values,
+                                     bool keyed) {
+    if (row >= 0) {
+        const std::size_t storage = view_[static_cast<std::size_t>(row)];
+        CountKinds(rows_[storage], -1);
+        rows_[storage] = values;
+        CountKinds(values, 1);
+        return storage;
+    }
+    CountKinds(values, 1);
+    if (!keyed && insertAt >= 0 && static_cast<std::size_t>(insertAt) < view_.size()) {
+        const std::size_t storage = view_[static_cast<std::size_t>(insertAt)];
+        rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(storage), values);
+        return storage;
+    }
+    rows_.push_back(values);
+    return rows_.size() - 1;
+}
+
+// Puts a storage row that is not in the view where the index wants it: after the records of
+// a lower key and, among equal keys, in storage order (as the stable sort has them).
+int TClientDataSet::PlaceInView(std::size_t storage, const std::vector<TKeyPart>& key) {
+    const auto place =
+        std::lower_bound(view_.begin(), view_.end(), storage, [&](std::size_t a, std::size_t b) {
+            const int result = CompareRows(a, b, key);
+            return result != 0 ? result < 0 : a < b;
+        });
+    const auto placed = view_.insert(place, storage);
+    return static_cast<int>(placed - view_.begin());
+}
+
+// The storage rows after the deleted one move up by one; the order of the view stays.
 void TClientDataSet::InternalDelete(int row) {
-    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(view_[static_cast<std::size_t>(row)]));
-    SortView();
+    const std::size_t storage = view_[static_cast<std::size_t>(row)];
+    CountKinds(rows_[storage], -1);
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(storage));
+    view_.erase(view_.begin() + row);
+    for (std::size_t& other : view_)
+        other -= other > storage ? 1 : 0;
+}
+
+void TClientDataSet::CountKinds(const std::vector<Variant>& row, int sign) {
+    const std::size_t count = std::min(row.size(), kinds_.size());
+    for (std::size_t column = 0; column < count; ++column) {
+        const Variant& value = row[column];
+        if (IsClear(value)) continue;
+        std::size_t& kind = IsNumberLike(value) ? kinds_[column].numbers : kinds_[column].texts;
+        kind = sign > 0 ? kind + 1 : kind - 1;
+    }
 }
 
 int TClientDataSet::ViewRowOf(std::size_t storageRow) const {
@@ -310,22 +372,27 @@ std::vector<TClientDataSet::TKeyPart> TClientDataSet::ActiveKey() const {
     return key;
 }
 
+// Orders the view by the active index from scratch and counts the kinds of the values anew.
 void TClientDataSet::SortView() {
     view_.resize(rows_.size());
     for (std::size_t i = 0; i < view_.size(); ++i)
         view_[i] = i;
+    kinds_.assign(columns_.size(), {});
+    for (const auto& row : rows_)
+        CountKinds(row, 1);
+    viewKey_.clear();
     const std::vector<TKeyPart> key = ActiveKey();
-    if (key.empty()) return;
     std::stable_sort(view_.begin(), view_.end(),
                      [&](std::size_t a, std::size_t b) { return CompareRows(a, b, key) < 0; });
+    viewKey_ = key;
 }
 
 int TClientDataSet::CompareRows(std::size_t a, std::size_t b,
                                 const std::vector<TKeyPart>& key) const {
     for (const TKeyPart& part : key) {
         const auto column = static_cast<std::size_t>(part.column);
-        int result = CompareValues(rows_[a][column], rows_[b][column], part.caseInsensitive);
-        if (part.descending) result = -result;
+        const int result =
+            ComparePart(rows_[a][column], rows_[b][column], part.descending, part.caseInsensitive);
         if (result != 0) return result;
     }
     return 0;
@@ -378,6 +445,48 @@ bool TClientDataSet::FindKey(const std::vector<Variant>& values) {
     const std::vector<TKeyPart> key = ActiveKey();
     if (key.empty()) DatabaseError("No index currently active");
     if (values.size() > key.size()) DatabaseError("More key values than index fields");
+    const int row =
+        key == viewKey_ && CanSeek(key, values) ? SeekKey(key, values) : ScanKey(key, values);
+    if (row < 0) return false;
+    MoveTo(row);
+    return true;
+}
+
+// A binary search answers as the exact comparison of a scan when the values and the
+// column's values compare alike: a text among texts, a number among numbers, a null always.
+// A text key among numbers matches by text, which the numeric order does not follow.
+bool TClientDataSet::CanSeek(const std::vector<TKeyPart>& key,
+                             const std::vector<Variant>& values) const {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const TColumnKinds& kinds = kinds_[static_cast<std::size_t>(key[i].column)];
+        const Variant& value = values[i];
+        if (IsClear(value)) continue;
+        if (IsNumberLike(value) ? kinds.texts > 0 : !VarIsStr(value) || kinds.numbers > 0)
+            return false;
+    }
+    return true;
+}
+
+// The first view row whose leading index fields equal the values, or -1.
+int TClientDataSet::SeekKey(const std::vector<TKeyPart>& key,
+                            const std::vector<Variant>& values) const {
+    const auto compare = [&](std::size_t storage) {
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const auto column = static_cast<std::size_t>(key[i].column);
+            const int result = ComparePart(rows_[storage][column], values[i], key[i].descending,
+                                           key[i].caseInsensitive);
+            if (result != 0) return result;
+        }
+        return 0;
+    };
+    const auto found = std::partition_point(
+        view_.begin(), view_.end(), [&](std::size_t storage) { return compare(storage) < 0; });
+    if (found == view_.end() || compare(*found) != 0) return -1;
+    return static_cast<int>(found - view_.begin());
+}
+
+int TClientDataSet::ScanKey(const std::vector<TKeyPart>& key,
+                            const std::vector<Variant>& values) const {
     for (std::size_t row = 0; row < view_.size(); ++row) {
         const auto& record = rows_[view_[row]];
         bool match = true;
@@ -394,12 +503,24 @@ bool TClientDataSet::FindKey(const std::vector<Variant>& values) {
                 match = CompareValues(value, values[i], false) == 0;
             }
         }
-        if (match) {
-            MoveTo(static_cast<int>(row));
-            return true;
-        }
+        if (match) return static_cast<int>(row);
     }
-    return false;
+    return -1;
+}
+
+// Locate on the leading fields of the index the view is in, compared as that index compares
+// (whole values, the same letter case rule), is a key search. Answers the view row (-1:
+// none), or nothing when the search has to scan.
+std::optional<int> TClientDataSet::SeekLocate(const std::vector<int>& columns,
+                                              const std::vector<Variant>& values,
+                                              TLocateOptions options) const {
+    if (options.Contains(loPartialKey) || columns.size() > viewKey_.size()) return std::nullopt;
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (columns[i] != viewKey_[i].column ||
+            viewKey_[i].caseInsensitive != options.Contains(loCaseInsensitive))
+            return std::nullopt;
+    if (!CanSeek(viewKey_, values)) return std::nullopt;
+    return SeekKey(viewKey_, values);
 }
 
 bool TClientDataSet::Locate(const std::string& fieldNames, const std::vector<Variant>& values,
@@ -413,6 +534,11 @@ bool TClientDataSet::Locate(const std::string& fieldNames, const std::vector<Var
         columns.push_back(column);
     }
     if (columns.size() != values.size()) DatabaseError("Locate needs one value per field");
+    if (const std::optional<int> row = SeekLocate(columns, values, options)) {
+        if (*row < 0) return false;
+        MoveTo(*row);
+        return true;
+    }
     const bool caseInsensitive = options.Contains(loCaseInsensitive);
     for (std::size_t row = 0; row < view_.size(); ++row) {
         const auto& record = rows_[view_[row]];

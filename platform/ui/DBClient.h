@@ -8,6 +8,7 @@
 // record whose first index fields equal the values given, exactly.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -130,15 +131,29 @@ private:
         int column;
         bool descending;
         bool caseInsensitive;
+        bool operator==(const TKeyPart&) const = default;
+    };
+    // How many values of a column, nulls aside, compare as numbers and how many as texts.
+    struct TColumnKinds {
+        std::size_t numbers = 0;
+        std::size_t texts = 0;
     };
 
     void LoadRows(const TProviderRows& rows);
     std::vector<TColumn> ColumnsFromDefinitions() const;
     std::vector<TKeyPart> ActiveKey() const;
     void SortView();
+    void CountKinds(const std::vector<Variant>& row, int sign);
+    std::size_t StoreRow(int row, int insertAt, const std::vector<Variant>& values, bool keyed);
+    int PlaceInView(std::size_t storage, const std::vector<TKeyPart>& key);
     int CompareRows(std::size_t a, std::size_t b, const std::vector<TKeyPart>& key) const;
     int ViewRowOf(std::size_t storageRow) const;
     int ColumnOf(std::string_view name) const;
+    bool CanSeek(const std::vector<TKeyPart>& key, const std::vector<Variant>& values) const;
+    int SeekKey(const std::vector<TKeyPart>& key, const std::vector<Variant>& values) const;
+    int ScanKey(const std::vector<TKeyPart>& key, const std::vector<Variant>& values) const;
+    std::optional<int> SeekLocate(const std::vector<int>& columns,
+                                  const std::vector<Variant>& values, TLocateOptions options) const;
 
     std::string providerName_;
     TCustomRemoteServer* remoteServer_ = nullptr;
@@ -148,8 +163,12 @@ private:
     std::string indexFieldNames_;
     std::vector<TColumn> columns_;
     std::vector<std::vector<Variant>> rows_;  // in storage order
-    std::vector<std::size_t> view_;           // storage rows in index order
-    bool hasRows_ = false;                    // rows were handed in (Data, CreateDataSet)
+    // Storage rows in index order, equal keys in storage order; kept in order by posts and
+    // deletes, sorted anew only when the index changes.
+    std::vector<std::size_t> view_;
+    std::vector<TKeyPart> viewKey_;    // the index view_ is sorted by
+    std::vector<TColumnKinds> kinds_;  // per column: the kinds of its values, for key searches
+    bool hasRows_ = false;             // rows were handed in (Data, CreateDataSet)
 };
 
 }  // namespace kv

@@ -3,7 +3,9 @@
 // events, an index with an exact key search, editing and posting, and what data sources hear.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -367,6 +369,204 @@ TEST(ClientDataSet, PacketsLocateAndDelete) {
     const Variant malformed = VarArrayOf({Variant(1)});
     EXPECT_THROW(cds.SetData(malformed), EDatabaseError);
     EXPECT_EQ(cds.RecordCount(), 3);  // unchanged
+}
+
+// ---- the index order kept by posts and deletes, checked against a fresh stable sort
+
+// Orders two cells as the index does: nulls first, numbers by value, texts by bytes or
+// ignoring letter case.
+int CompareCells(const Variant& a, const Variant& b, bool caseInsensitive) {
+    if (a.IsNull() || b.IsNull()) return a.IsNull() == b.IsNull() ? 0 : a.IsNull() ? -1 : 1;
+    if (!VarIsStr(a)) return a.AsInteger() < b.AsInteger() ? -1 : a.AsInteger() > b.AsInteger();
+    std::string x = VarToStr(a);
+    std::string y = VarToStr(b);
+    if (caseInsensitive) {
+        x = UpperCase(x);
+        y = UpperCase(y);
+    }
+    return x < y ? -1 : x > y ? 1 : 0;
+}
+
+struct IndexSetup {
+    const char* name;
+    const char* fieldNames;  // IndexFieldNames, or the fields of a named index with options
+    TIndexOptions options;
+    bool named;
+    std::vector<int> columns;  // the key columns of the reference order: 0 ID, 1 CODE, 2 NUM
+};
+
+// The records (ID, CODE, NUM) in storage order, and the order an index gives them.
+struct ReferenceRows {
+    const IndexSetup& setup;
+    std::vector<std::vector<Variant>> rows;
+
+    int Compare(const std::vector<Variant>& a, const std::vector<Variant>& b,
+                std::size_t parts) const {
+        const bool descending = setup.options.Contains(ixDescending);
+        const bool caseInsensitive = setup.options.Contains(ixCaseInsensitive);
+        for (std::size_t i = 0; i < parts; ++i) {
+            const auto column = static_cast<std::size_t>(setup.columns[i]);
+            const int result = CompareCells(a[column], b[column], caseInsensitive);
+            if (result != 0) return descending ? -result : result;
+        }
+        return 0;
+    }
+    std::vector<std::vector<Variant>> Ordered() const {
+        std::vector<std::vector<Variant>> ordered = rows;
+        std::stable_sort(ordered.begin(), ordered.end(), [&](const auto& a, const auto& b) {
+            return Compare(a, b, setup.columns.size()) < 0;
+        });
+        return ordered;
+    }
+    std::vector<int> Ids() const {
+        std::vector<int> ids;
+        for (const auto& row : Ordered())
+            ids.push_back(row[0].AsInteger());
+        return ids;
+    }
+    // The record number of the first record whose leading key cells equal the key (0: none).
+    int FirstWith(const std::vector<Variant>& key) const {
+        const std::vector<std::vector<Variant>> ordered = Ordered();
+        std::vector<Variant> probe(3, Variant::Null());
+        for (std::size_t i = 0; i < key.size(); ++i)
+            probe[static_cast<std::size_t>(setup.columns[i])] = key[i];
+        for (std::size_t row = 0; row < ordered.size(); ++row)
+            if (Compare(ordered[row], probe, key.size()) == 0) return static_cast<int>(row) + 1;
+        return 0;
+    }
+};
+
+std::vector<int> IdsInOrder(TDataSet& ds) {
+    std::vector<int> ids;
+    for (ds.First(); !ds.Eof(); ds.Next())
+        ids.push_back(ds.FieldByName("ID")->AsInteger());
+    return ids;
+}
+
+TEST(ClientDataSet, PostsAndDeletesKeepTheOrderOfAFreshStableSort) {
+    const IndexSetup setups[] = {
+        {"natural order", "", {}, false, {}},
+        {"by code", "CODE", {}, false, {1}},
+        {"by number, code descending ignoring case",
+         "NUM;CODE",
+         {ixDescending, ixCaseInsensitive},
+         true,
+         {2, 1}},
+    };
+    const Variant codes[] = {Variant("a"), Variant("B"), Variant("b"), Variant("c"),
+                             Variant::Null()};
+    const Variant numbers[] = {Variant(1), Variant(2), Variant(3), Variant::Null()};
+    for (const IndexSetup& setup : setups) {
+        SCOPED_TRACE(setup.name);
+        TClientDataSet cds(nullptr);
+        cds.FieldDefs()->Add("ID", ftInteger);
+        cds.FieldDefs()->Add("CODE", ftString, 10);
+        cds.FieldDefs()->Add("NUM", ftInteger);
+        cds.IndexDefs()->Add("ixKey", setup.fieldNames, setup.options);
+        cds.CreateDataSet();
+        if (setup.named) {
+            cds.SetIndexName("ixKey");
+        } else {
+            cds.SetIndexFieldNames(setup.fieldNames);
+        }
+        ReferenceRows reference{setup, {}};
+        std::mt19937 random(7);
+        const auto pick = [&](int count) {
+            return static_cast<int>(random() % static_cast<unsigned>(count));
+        };
+        int nextId = 1;
+        for (int step = 0; step < 400; ++step) {
+            SCOPED_TRACE(step);
+            const int op = reference.rows.empty() ? 0 : pick(4);
+            if (!reference.rows.empty()) cds.SetRecNo(pick(cds.RecordCount()) + 1);
+            // The record under the cursor in the reference.
+            const auto current =
+                std::find_if(reference.rows.begin(), reference.rows.end(), [&](const auto& row) {
+                    return !cds.IsEmpty() && row[0] == cds.FieldByName("ID")->Value();
+                });
+            if (op == 3) {
+                cds.Delete();
+                reference.rows.erase(current);
+                EXPECT_EQ(IdsInOrder(cds), reference.Ids());
+                continue;
+            }
+            std::vector<Variant> values{Variant(nextId), codes[pick(5)], numbers[pick(4)]};
+            if (op == 2) {
+                values[0] = cds.FieldByName("ID")->Value();
+                cds.Edit();
+                *current = values;
+            } else {
+                ++nextId;
+                if (op == 1) {
+                    cds.Insert();  // before the current record in the natural order only
+                } else {
+                    cds.Append();
+                }
+                const bool before = op == 1 && setup.columns.empty();
+                reference.rows.insert(before ? current : reference.rows.end(), values);
+            }
+            for (int field = 0; field < 3; ++field)
+                cds.Fields(field)->SetValue(values[static_cast<std::size_t>(field)]);
+            cds.Post();
+            const std::vector<int> ids = reference.Ids();
+            const auto posted = std::find(ids.begin(), ids.end(), values[0].AsInteger());
+            EXPECT_EQ(cds.RecNo(), posted - ids.begin() + 1);  // the cursor stays on it
+            EXPECT_EQ(IdsInOrder(cds), ids);
+        }
+        if (setup.columns.empty()) continue;
+        // Key searches land on the first record of the key; a failed one stays put.
+        const bool byCode = setup.columns[0] == 1;
+        const Variant keys[] = {codes[0],     codes[1],   codes[2],   codes[3],   codes[4],
+                                Variant("z"), numbers[0], numbers[2], numbers[3], Variant(9)};
+        for (const Variant& key : keys) {
+            SCOPED_TRACE(VarToDebugText(key));
+            if (VarIsStr(key) != byCode && !key.IsNull()) continue;
+            cds.Last();
+            const int expected = reference.FirstWith({key});
+            EXPECT_EQ(cds.FindKey({key}), expected > 0);
+            EXPECT_EQ(cds.RecNo(), expected > 0 ? expected : cds.RecordCount());
+            if (!byCode || key.IsNull()) continue;
+            cds.Last();
+            EXPECT_EQ(cds.Locate("CODE", {key}), expected > 0);
+            EXPECT_EQ(cds.RecNo(), expected > 0 ? expected : cds.RecordCount());
+        }
+    }
+}
+
+// Texts and numbers mixed in a key column (as a packet may hand them in): a key matches by
+// text where either side is a text, whatever the index order.
+TEST(ClientDataSet, KeySearchesInAColumnOfMixedKinds) {
+    TProviderRows rows;
+    rows.fields = {"CODE", "NUM"};
+    rows.rows = {{Variant("b"), Variant(100)},
+                 {Variant(9), Variant(10)},
+                 {Variant("10"), Variant(9)},
+                 {Variant::Null(), Variant::Null()}};
+    TClientDataSet cds(nullptr);
+    cds.SetData(MakeProviderPacket(rows));
+    struct Case {
+        const char* index;
+        Variant key;
+        int recNo;  // 0: not found
+    };
+    // By CODE: null, "10", 9, "b" (a number among texts is ordered by its text).
+    // By NUM: null, 9, 10, 100.
+    const Case cases[] = {
+        {"CODE", Variant(9), 3},   {"CODE", Variant("9"), 3},    {"CODE", Variant(10), 2},
+        {"CODE", Variant("b"), 4}, {"CODE", Variant::Null(), 1}, {"CODE", Variant("B"), 0},
+        {"NUM", Variant("10"), 3}, {"NUM", Variant(10.0), 3},    {"NUM", Variant("1e1"), 0},
+        {"NUM", Variant(100), 4},  {"NUM", Variant::Null(), 1},  {"NUM", Variant(11), 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.index) + " " + VarToDebugText(c.key));
+        cds.SetIndexFieldNames(c.index);
+        cds.First();
+        EXPECT_EQ(cds.FindKey({c.key}), c.recNo > 0);
+        EXPECT_EQ(cds.RecNo(), c.recNo > 0 ? c.recNo : 1);
+        cds.First();
+        EXPECT_EQ(cds.Locate(c.index, {c.key}), c.recNo > 0);
+        EXPECT_EQ(cds.RecNo(), c.recNo > 0 ? c.recNo : 1);
+    }
 }
 
 }  // namespace
