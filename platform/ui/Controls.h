@@ -322,6 +322,9 @@ public:
     // Places the children with an alignment in the client area: top, bottom, left, right,
     // then client, each group in its current order along its edge.
     void Realign();
+    // The part of the client area that aligned children fill (a panel leaves its border and
+    // bevels out). Base: the whole client area.
+    virtual void AdjustClientRect(TRect& rect) const;
 
     // ---- keys (TInput in Forms.h calls these in the platform's order)
     // OnKeyDown; a handler that sets Key to 0 consumes the key.

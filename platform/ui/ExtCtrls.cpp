@@ -59,27 +59,40 @@ void TCustomPanel::SetAlignment(TAlignment value) {
 
 void TCustomPanel::SetBevelInner(TPanelBevel value) {
     bevelInner_ = value;
+    Realign();
     Invalidate();
 }
 
 void TCustomPanel::SetBevelOuter(TPanelBevel value) {
     bevelOuter_ = value;
+    Realign();
     Invalidate();
 }
 
 void TCustomPanel::SetBevelWidth(int value) {
     bevelWidth_ = std::max(value, 1);
+    Realign();
     Invalidate();
 }
 
 void TCustomPanel::SetBorderWidth(int value) {
     borderWidth_ = std::max(value, 0);
+    Realign();
     Invalidate();
 }
 
 void TCustomPanel::SetBorderStyle(TFormBorderStyle value) {
     borderStyle_ = value == bsSingle ? bsSingle : bsNone;
     Invalidate();
+}
+
+void TCustomPanel::AdjustClientRect(TRect& rect) const {
+    int inset = borderWidth_;
+    if (bevelOuter_ != bvNone) inset += bevelWidth_;
+    if (bevelInner_ != bvNone) inset += bevelWidth_;
+    rect =
+        Rect(rect.Left + inset, rect.Top + inset, std::max(rect.Left + inset, rect.Right - inset),
+             std::max(rect.Top + inset, rect.Bottom - inset));
 }
 
 void TCustomPanel::Paint() {
@@ -90,13 +103,8 @@ void TCustomPanel::Paint() {
         if (bevel == bvNone) continue;
         const bool lowered = bevel == bvLowered;
         for (int i = 0; i < bevelWidth_; ++i) {
-            canvas_->Pen()->SetColor(lowered ? clBtnShadow : clBtnHighlight);
-            canvas_->MoveTo(r.Left, r.Bottom - 1);
-            canvas_->LineTo(r.Left, r.Top);
-            canvas_->LineTo(r.Right - 1, r.Top);
-            canvas_->Pen()->SetColor(lowered ? clBtnHighlight : clBtnShadow);
-            canvas_->LineTo(r.Right - 1, r.Bottom - 1);
-            canvas_->LineTo(r.Left, r.Bottom - 1);
+            Frame3D(*canvas_, r, lowered ? clBtnShadow : clBtnHighlight,
+                    lowered ? clBtnHighlight : clBtnShadow);
             r = Rect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
         }
     }

@@ -42,6 +42,8 @@ public:
     bool TakesFocusOnClick() const override { return false; }
     // The bevels and the caption (what a backend calls when it paints the panel).
     void Paint() override;
+    // Inside the border width and the width of each bevel.
+    void AdjustClientRect(TRect& rect) const override;
 
 private:
     TAlignment alignment_ = taCenter;

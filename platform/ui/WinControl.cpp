@@ -253,6 +253,8 @@ void TWinControl::EnableAlign() {
     if (alignDisabled_ == 0 && alignPending_) Realign();
 }
 
+void TWinControl::AdjustClientRect(TRect&) const {}
+
 void TWinControl::Realign() {
     if (alignDisabled_ > 0 || IsLoading(*this) || aligning_) {
         if (!aligning_) alignPending_ = true;
@@ -261,6 +263,7 @@ void TWinControl::Realign() {
     alignPending_ = false;
     aligning_ = true;
     TRect area = ClientRect();
+    AdjustClientRect(area);
     try {
         for (TAlign align : {alTop, alBottom, alLeft, alRight, alClient})
             AlignGroup(align, area);

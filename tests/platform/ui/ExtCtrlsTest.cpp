@@ -187,7 +187,7 @@ TEST_F(RadioGroupTest, ADescriptionSetsItemIndexBeforeItemsAndColumns) {
 
 // ---- panels
 
-TEST_F(RadioGroupTest, APanelAlignsItsControlsAndAClickOnItLeavesTheFocus) {
+TEST_F(RadioGroupTest, APanelAlignsItsControlsInsideItsBevelsAndAClickOnItLeavesTheFocus) {
     auto* panel = Make<TPanel>(*form, *form, "pnlBottom");
     panel->SetAlign(alBottom);
     panel->SetHeight(43);
@@ -195,6 +195,13 @@ TEST_F(RadioGroupTest, APanelAlignsItsControlsAndAClickOnItLeavesTheFocus) {
     auto* inner = Make<TTestEdit>(*form, *panel, "edInner");
     inner->SetAlign(alClient);
     EXPECT_EQ(panel->BoundsRect(), Rect(0, 300 - 43, 400, 300));
+    EXPECT_EQ(inner->BoundsRect(), Rect(1, 1, 399, 42)) << "inside the raised bevel";
+    panel->SetBorderWidth(2);
+    panel->SetBevelInner(bvLowered);
+    EXPECT_EQ(inner->BoundsRect(), Rect(4, 4, 396, 39)) << "inside border and both bevels";
+    panel->SetBevelOuter(bvNone);
+    panel->SetBevelInner(bvNone);
+    panel->SetBorderWidth(0);
     EXPECT_EQ(inner->BoundsRect(), Rect(0, 0, 400, 43));
     Automation().Focus(*edit);
     Automation().Click(*panel);
