@@ -39,9 +39,7 @@ void TCollectionItem::SetCollection(TCollection* collection) {
 }
 
 int TCollectionItem::Index() const {
-    if (collection_ == nullptr) return -1;
-    const auto& items = collection_->items_;
-    return static_cast<int>(std::find(items.begin(), items.end(), this) - items.begin());
+    return collection_ != nullptr ? index_ : -1;
 }
 
 void TCollectionItem::SetIndex(int index) {
@@ -180,20 +178,48 @@ void TCollection::Changed() {
 void TCollection::InsertItem(TCollectionItem* item) {
     items_.push_back(item);
     item->collection_ = this;
+    item->index_ = Count() - 1;
     item->id_ = nextId_++;
 }
 
 void TCollection::RemoveItem(TCollectionItem* item) {
-    std::erase(items_, item);
+    const auto at = static_cast<std::size_t>(item->index_);
+    items_.erase(items_.begin() + item->index_);
     item->collection_ = nullptr;
+    item->index_ = -1;
+    Renumber(at, items_.size());
     Changed();
 }
 
 void TCollection::MoveItem(TCollectionItem* item, int index) {
     if (index < 0 || index >= Count())
         throw EListError("List index out of bounds (" + IntToStr(index) + ")");
-    std::erase(items_, item);
+    const int from = item->index_;
+    items_.erase(items_.begin() + from);
     items_.insert(items_.begin() + index, item);
+    Renumber(static_cast<std::size_t>(std::min(from, index)),
+             static_cast<std::size_t>(std::max(from, index)) + 1);
+}
+
+void TCollection::ReorderItems(const std::vector<TCollectionItem*>& order) {
+    const auto misfit = [this](const TCollectionItem* item) {
+        return item == nullptr || item->collection_ != this;
+    };
+    if (order.size() != items_.size() || std::any_of(order.begin(), order.end(), misfit))
+        throw EListError("The new order must hold each item of the collection once");
+    std::vector<bool> seen(order.size());
+    for (const TCollectionItem* item : order) {
+        const auto at = static_cast<std::size_t>(item->index_);
+        if (seen[at]) throw EListError("The new order must hold each item of the collection once");
+        seen[at] = true;
+    }
+    items_ = order;
+    Renumber(0, items_.size());
+}
+
+void TCollection::Renumber(std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i)
+        items_[i]->index_ = static_cast<int>(i);
 }
 
 TOwnedCollection::TOwnedCollection(TPersistent* owner, TClass itemClass)

@@ -37,6 +37,7 @@ protected:
 private:
     friend class TCollection;
     TCollection* collection_ = nullptr;
+    int index_ = -1;  // the position in collection_, kept so that Index needs no search
     int id_ = 0;
     bool constructed_ = false;
 };
@@ -76,9 +77,13 @@ protected:
     virtual void Added(TCollectionItem& item);
     virtual void Deleting(TCollectionItem& item);
     void Changed();
+    // Puts the items in the order given, in one pass and without notifications; order must
+    // hold each item of the collection once (else EListError and nothing moves).
+    void ReorderItems(const std::vector<TCollectionItem*>& order);
 
 private:
     friend class TCollectionItem;
+    void Renumber(std::size_t from, std::size_t to);
     void InsertItem(TCollectionItem* item);
     void RemoveItem(TCollectionItem* item);
     void MoveItem(TCollectionItem* item, int index);

@@ -23,15 +23,20 @@ void TStringAlignGrid::SizeChanged() {
     columns_.resize(static_cast<std::size_t>(ColCount()));
     rows_.resize(static_cast<std::size_t>(RowCount()));
     extras_.resize(static_cast<std::size_t>(RowCount()));
-    for (auto& row : extras_)
-        row.resize(static_cast<std::size_t>(ColCount()));
+    // Rows get their cells when one is first set (a grid grows a row at a time); fewer
+    // columns drop the cells beyond them.
+    const auto cols = static_cast<std::size_t>(ColCount());
+    if (cols < widestExtras_) {
+        for (auto& row : extras_)
+            if (row.size() > cols) row.resize(cols);
+        widestExtras_ = cols;
+    }
 }
 
 void TStringAlignGrid::RowInserted(int row) {
     TStringGrid::RowInserted(row);
     rows_.insert(rows_.begin() + row, TLine());
-    extras_.insert(extras_.begin() + row,
-                   std::vector<TCellExtra>(static_cast<std::size_t>(ColCount())));
+    extras_.insert(extras_.begin() + row, std::vector<TCellExtra>());
 }
 
 void TStringAlignGrid::RowDeleted(int row) {
@@ -50,14 +55,22 @@ TStringAlignGrid::TColumn& TStringAlignGrid::ColumnRef(int col) {
     return columns_[static_cast<std::size_t>(col)];
 }
 
+// Null outside the grid and for cells never set.
 const TStringAlignGrid::TCellExtra* TStringAlignGrid::ExtraAt(int col, int row) const {
     if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount()) return nullptr;
-    return &extras_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+    const auto& line = extras_[static_cast<std::size_t>(row)];
+    const auto at = static_cast<std::size_t>(col);
+    return at < line.size() ? &line[at] : nullptr;
 }
 
 TStringAlignGrid::TCellExtra& TStringAlignGrid::ExtraRef(int col, int row) {
-    if (ExtraAt(col, row) == nullptr) GridError("Grid index out of range");
-    return extras_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+    if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount())
+        GridError("Grid index out of range");
+    auto& line = extras_[static_cast<std::size_t>(row)];
+    const auto cols = static_cast<std::size_t>(ColCount());
+    if (line.size() < cols) line.resize(cols);
+    widestExtras_ = std::max(widestExtras_, cols);
+    return line[static_cast<std::size_t>(col)];
 }
 
 // ---- alignment

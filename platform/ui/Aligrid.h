@@ -115,7 +115,8 @@ private:
     bool showCellHints_ = true;
     std::vector<TColumn> columns_;
     std::vector<TLine> rows_;
-    std::vector<std::vector<TCellExtra>> extras_;  // [row][col]
+    std::vector<std::vector<TCellExtra>> extras_;  // [row][col], a row empty until set
+    std::size_t widestExtras_ = 0;                 // the longest row of extras_
 };
 
 }  // namespace kv

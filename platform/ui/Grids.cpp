@@ -55,6 +55,7 @@ void TCustomGrid::SetColCount(int value) {
     if (fixedCols_ >= colCount_) fixedCols_ = colCount_ - 1;
     if (!colWidths_.empty())
         colWidths_.resize(static_cast<std::size_t>(colCount_), defaultColWidth_);
+    colLefts_.clear();
     SizeChanged();
     col_ = std::clamp(col_, fixedCols_, colCount_ - 1);
     anchor_.X = std::clamp(anchor_.X, fixedCols_, colCount_ - 1);
@@ -69,6 +70,7 @@ void TCustomGrid::SetRowCount(int value) {
     if (fixedRows_ >= rowCount_) fixedRows_ = rowCount_ - 1;
     if (!rowHeights_.empty())
         rowHeights_.resize(static_cast<std::size_t>(rowCount_), defaultRowHeight_);
+    rowTops_.clear();
     SizeChanged();
     row_ = std::clamp(row_, fixedRows_, rowCount_ - 1);
     anchor_.Y = std::clamp(anchor_.Y, fixedRows_, rowCount_ - 1);
@@ -99,12 +101,14 @@ void TCustomGrid::SetFixedRows(int value) {
 void TCustomGrid::SetDefaultColWidth(int value) {
     defaultColWidth_ = std::max(value, 0);
     colWidths_.clear();
+    colLefts_.clear();
     Invalidate();
 }
 
 void TCustomGrid::SetDefaultRowHeight(int value) {
     defaultRowHeight_ = std::max(value, 0);
     rowHeights_.clear();
+    rowTops_.clear();
     Invalidate();
 }
 
@@ -118,6 +122,7 @@ void TCustomGrid::SetColWidths(int col, int width) {
     if (colWidths_.empty())
         colWidths_.assign(static_cast<std::size_t>(colCount_), defaultColWidth_);
     colWidths_[static_cast<std::size_t>(col)] = std::max(width, 0);
+    colLefts_.clear();
     Invalidate();
 }
 
@@ -131,11 +136,14 @@ void TCustomGrid::SetRowHeights(int row, int height) {
     if (rowHeights_.empty())
         rowHeights_.assign(static_cast<std::size_t>(rowCount_), defaultRowHeight_);
     rowHeights_[static_cast<std::size_t>(row)] = std::max(height, 0);
+    rowTops_.clear();
     Invalidate();
 }
 
 void TCustomGrid::SetGridLineWidth(int value) {
     gridLineWidth_ = std::max(value, 0);
+    colLefts_.clear();
+    rowTops_.clear();
     Invalidate();
 }
 
@@ -155,6 +163,7 @@ void TCustomGrid::InsertRow(int row) {
     HideEditor(true);
     ++rowCount_;
     if (!rowHeights_.empty()) rowHeights_.insert(rowHeights_.begin() + row, defaultRowHeight_);
+    rowTops_.clear();
     RowInserted(row);
     Invalidate();
 }
@@ -165,6 +174,7 @@ void TCustomGrid::DeleteRow(int row) {
     HideEditor(true);
     --rowCount_;
     if (!rowHeights_.empty()) rowHeights_.erase(rowHeights_.begin() + row);
+    rowTops_.clear();
     RowDeleted(row);
     row_ = std::clamp(row_, fixedRows_, rowCount_ - 1);
     anchor_ = {std::clamp(anchor_.X, fixedCols_, colCount_ - 1), row_};
@@ -213,25 +223,60 @@ void TCustomGrid::SetSelection(const TGridRect& value) {
 
 TRect TCustomGrid::CellRect(int col, int row) const {
     if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) return {};
-    int left = 0;
-    for (int c = 0; c < col; ++c)
-        left += ColWidths(c) + gridLineWidth_;
-    int top = 0;
-    for (int r = 0; r < row; ++r)
-        top += RowHeights(r) + gridLineWidth_;
-    return Bounds(left, top, ColWidths(col), RowHeights(row));
+    return Bounds(ColLeft(col), RowTop(row), ColWidths(col), RowHeights(row));
+}
+
+int TCustomGrid::Offset(const std::vector<int>& sizes, std::vector<int>& starts, int index,
+                        int size, int line) {
+    if (sizes.empty()) return index * (size + line);
+    if (starts.empty()) {
+        starts.reserve(sizes.size() + 1);
+        starts.push_back(0);
+        for (const int each : sizes)
+            starts.push_back(starts.back() + each + line);
+    }
+    return starts[static_cast<std::size_t>(index)];
+}
+
+int TCustomGrid::ColLeft(int col) const {
+    return Offset(colWidths_, colLefts_, col, defaultColWidth_, gridLineWidth_);
+}
+
+int TCustomGrid::RowTop(int row) const {
+    return Offset(rowHeights_, rowTops_, row, defaultRowHeight_, gridLineWidth_);
+}
+
+// The last column (row) starting at or before position holds it, unless position falls on the
+// grid line after it.
+int TCustomGrid::IndexAt(const std::vector<int>& sizes, std::vector<int>& starts, int count,
+                         int size, int line, int position) {
+    if (position < 0 || count <= 0) return -1;
+    int index = 0;
+    if (sizes.empty()) {
+        if (size + line <= 0) return -1;
+        index = std::min(position / (size + line), count - 1);
+    } else {
+        Offset(sizes, starts, 0, size, line);
+        const auto end = starts.begin() + count;
+        index =
+            static_cast<int>(std::upper_bound(starts.begin(), end, position) - starts.begin()) - 1;
+        size = sizes[static_cast<std::size_t>(index)];
+    }
+    const int start =
+        sizes.empty() ? index * (size + line) : starts[static_cast<std::size_t>(index)];
+    return position < start + size ? index : -1;
+}
+
+int TCustomGrid::ColAt(int x) const {
+    return IndexAt(colWidths_, colLefts_, colCount_, defaultColWidth_, gridLineWidth_, x);
+}
+
+int TCustomGrid::RowAt(int y) const {
+    return IndexAt(rowHeights_, rowTops_, rowCount_, defaultRowHeight_, gridLineWidth_, y);
 }
 
 TGridCoord TCustomGrid::MouseCoord(int x, int y) const {
-    TGridCoord coord{-1, -1};
-    for (int c = 0, left = 0; c < colCount_ && coord.X < 0; ++c) {
-        if (x >= left && x < left + ColWidths(c)) coord.X = c;
-        left += ColWidths(c) + gridLineWidth_;
-    }
-    for (int r = 0, top = 0; r < rowCount_ && coord.Y < 0; ++r) {
-        if (y >= top && y < top + RowHeights(r)) coord.Y = r;
-        top += RowHeights(r) + gridLineWidth_;
-    }
+    const TGridCoord coord{ColAt(x), RowAt(y)};
     if (coord.X < 0 || coord.Y < 0) return {-1, -1};
     return coord;
 }

@@ -15,8 +15,10 @@
 // Errors raise EInvalidGridOperation ("Fixed row count must be less than row count").
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/Canvas.h"
@@ -164,6 +166,17 @@ private:
     void Paint() override { PaintCells(); }
     void EditorKey(Word& key, TShiftState shift);
     void EditTyped();
+    // Where a column or row starts (index up to the count): O(1) with default sizes, else
+    // from running sums kept until a size changes.
+    int ColLeft(int col) const;
+    int RowTop(int row) const;
+    static int Offset(const std::vector<int>& sizes, std::vector<int>& starts, int index, int size,
+                      int line);
+    // The column or row holding a coordinate, -1 when none.
+    int ColAt(int x) const;
+    int RowAt(int y) const;
+    static int IndexAt(const std::vector<int>& sizes, std::vector<int>& starts, int count, int size,
+                       int line, int position);
 
     int colCount_ = 5;
     int rowCount_ = 5;
@@ -174,6 +187,9 @@ private:
     int gridLineWidth_ = 1;
     std::vector<int> colWidths_;  // empty: all default
     std::vector<int> rowHeights_;
+    // Running sums of colWidths_ / rowHeights_ with the grid lines; empty when out of date.
+    mutable std::vector<int> colLefts_;
+    mutable std::vector<int> rowTops_;
     TGridOptions options_ = {goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine,
                              goRangeSelect};
     int col_ = 1;
@@ -222,11 +238,15 @@ private:
         std::string text;
         TObject* object = nullptr;
     };
-    TCell* CellAt(int col, int row);
+    bool InGrid(int col, int row) const;
+    // Null for a cell never set (or outside the grid).
     const TCell* CellAt(int col, int row) const;
+    // A cell inside the grid, made when first set.
+    TCell& MakeCell(int col, int row);
 
-    std::vector<std::vector<TCell>> cells_;  // [row][col]
-    std::vector<std::unique_ptr<TLineStrings>> lines_;
+    std::vector<std::vector<TCell>> cells_;  // [row][col], a row empty until one is set
+    std::size_t widestRow_ = 0;              // the longest row of cells_
+    std::map<std::pair<bool, int>, std::unique_ptr<TLineStrings>> lines_;  // by (row?, index)
 };
 
 }  // namespace kv

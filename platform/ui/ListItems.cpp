@@ -111,6 +111,8 @@ TListItem::TListItem(TCollection* collection)
 }
 
 TListItem::~TListItem() {
+    ++destroyedCount_;
+    if (tracker_ != nullptr) tracker_->Forget(this);
     // The list view hears of the item before it leaves the items (OnDeletion, editing).
     if (TCustomListView* view = ListView()) view->ItemDeleting(this);
 }
@@ -153,6 +155,8 @@ void TListItem::SetSelected(bool value) {
     if (TCustomListView* view = ListView()) {
         view->ChangeSelection(this, value);
     } else {
+        // Out of any list: the list that tracked it lets go; the next one it joins takes it.
+        if (tracker_ != nullptr) tracker_->Forget(this);
         selected_ = value;
     }
 }
@@ -160,6 +164,7 @@ void TListItem::SetSelected(bool value) {
 void TListItem::SetFocused(bool value) {
     TCustomListView* view = ListView();
     if (view == nullptr) {
+        if (tracker_ != nullptr) tracker_->Forget(this);
         focused_ = value;
     } else if (value) {
         view->SetItemFocused(this);

@@ -62,6 +62,12 @@ TCustomListView::TCustomListView(TComponent* owner)
 TCustomListView::~TCustomListView() {
     destroying_ = true;
     editing_ = nullptr;
+    // Items that left the list may outlive it: they must not call back.
+    for (TListItem* item : selection_)
+        item->tracker_ = nullptr;
+    if (focused_ != nullptr) focused_->tracker_ = nullptr;
+    selection_.clear();
+    focused_ = nullptr;
     items_.reset();
     columns_.reset();
 }
@@ -148,12 +154,26 @@ void TCustomListView::ItemChanged(TListItem*) {
     Invalidate();
 }
 
+// An item that arrives selected or focused (moved from elsewhere) is this list's to track; one
+// focused item already here keeps the focus.
 void TCustomListView::ItemAdded(TListItem* item) {
-    if (!destroying_) OnInsert(this, item);
+    if (destroying_) return;
+    if (item->tracker_ != nullptr && item->tracker_ != this) item->tracker_->Forget(item);
+    if (item->selected_ && item->selectionSlot_ < 0) SetItemSelected(item, true);
+    if (item->focused_ && focused_ != item) {
+        if (Counts(focused_)) {
+            item->focused_ = false;
+        } else {
+            focused_ = item;
+            Retrack(item);
+        }
+    }
+    OnInsert(this, item);
 }
 
 void TCustomListView::ItemDeleting(TListItem* item) {
     if (destroying_) return;
+    if (item->tracker_ == this) Forget(item);
     if (editing_ == item) editing_ = nullptr;
     if (anchor_ == item) anchor_ = nullptr;
     OnDeletion(this, item);
@@ -165,48 +185,113 @@ void TCustomListView::ColumnsChanged() {
 
 // ---- selection
 
+bool TCustomListView::Holds(const TListItem* item, unsigned long stamp) const {
+    // While nothing was destroyed the item can be asked; else only compared.
+    if (stamp == TListItem::destroyedCount_) return item->Collection() == items_.get();
+    return items_->IndexOf(item) >= 0;
+}
+
+bool TCustomListView::Counts(const TListItem* item) const {
+    return item != nullptr && item->Collection() == items_.get();
+}
+
+void TCustomListView::Retrack(TListItem* item) {
+    const bool kept = item->selectionSlot_ >= 0 || focused_ == item;
+    item->tracker_ = kept ? this : nullptr;
+}
+
+void TCustomListView::SetItemSelected(TListItem* item, bool selected) {
+    item->selected_ = selected;
+    if (selected && item->selectionSlot_ < 0) {
+        item->selectionSlot_ = static_cast<int>(selection_.size());
+        selection_.push_back(item);
+    } else if (!selected) {
+        Unlist(item);
+    }
+    Retrack(item);
+}
+
+// Takes item out of the selection list; the last one moves to its slot (no walk).
+void TCustomListView::Unlist(TListItem* item) {
+    if (item->selectionSlot_ < 0) return;
+    TListItem* last = selection_.back();
+    selection_[static_cast<std::size_t>(item->selectionSlot_)] = last;
+    last->selectionSlot_ = item->selectionSlot_;
+    selection_.pop_back();
+    item->selectionSlot_ = -1;
+}
+
+void TCustomListView::Forget(TListItem* item) {
+    Unlist(item);
+    if (focused_ == item) focused_ = nullptr;
+    if (anchor_ == item) anchor_ = nullptr;
+    item->tracker_ = nullptr;
+}
+
+// The selected items of this list other than keep with an index below bound, last first.
+std::vector<TListItem*> TCustomListView::SelectedBelow(const TListItem* keep, int bound) const {
+    std::vector<TListItem*> found;
+    for (TListItem* item : selection_)
+        if (item != keep && Counts(item) && item->Index() < bound) found.push_back(item);
+    std::sort(found.begin(), found.end(),
+              [](const TListItem* a, const TListItem* b) { return a->Index() > b->Index(); });
+    return found;
+}
+
+// Deselects the other items from the last to the first. Handlers may delete or select items:
+// after a deletion the remaining ones are looked up afresh, and items they selected further up
+// are taken too.
+void TCustomListView::DeselectOthers(const TListItem* keep) {
+    int bound = items_->Count();
+    for (std::vector<TListItem*> next = SelectedBelow(keep, bound); !next.empty();
+         next = SelectedBelow(keep, bound)) {
+        const unsigned long stamp = TListItem::destroyedCount_;
+        for (TListItem* other : next) {
+            if (stamp != TListItem::destroyedCount_) break;
+            if (!other->selected_ || !Counts(other) || other->Index() >= bound) continue;
+            bound = other->Index();
+            ChangeSelection(other, false);
+        }
+    }
+}
+
 // Deselects the others first when only one item may be selected; every change of an item's
 // state may be refused by OnChanging. Handlers may delete items: an item that is gone is left.
 void TCustomListView::ChangeSelection(TListItem* item, bool selected) {
     if (item == nullptr || item->selected_ == selected) return;
+    const unsigned long stamp = TListItem::destroyedCount_;
     if (selected && !multiSelect_) {
-        for (int i = items_->Count() - 1; i >= 0; --i) {
-            if (i >= items_->Count()) continue;
-            TListItem* other = items_->Item(i);
-            if (other != item && other->selected_) ChangeSelection(other, false);
-        }
-        if (items_->IndexOf(item) < 0 || item->selected_) return;
+        DeselectOthers(item);
+        if (!Holds(item, stamp) || item->selected_) return;
     }
-    if (!CanChange(item, ctState) || items_->IndexOf(item) < 0) return;
-    item->selected_ = selected;
+    if (!CanChange(item, ctState) || !Holds(item, stamp)) return;
+    SetItemSelected(item, selected);
     Changed(item, ctState);
-    if (items_->IndexOf(item) < 0) return;
+    if (!Holds(item, stamp)) return;
     OnSelectItem(this, item, selected);
     Invalidate();
 }
 
 TListItem* TCustomListView::Selected() const {
-    for (int i = 0; i < items_->Count(); ++i)
-        if (items_->Item(i)->selected_) return items_->Item(i);
-    return nullptr;
+    TListItem* first = nullptr;
+    for (TListItem* item : selection_)
+        if (Counts(item) && (first == nullptr || item->Index() < first->Index())) first = item;
+    return first;
 }
 
 void TCustomListView::SetSelected(TListItem* item) {
-    if (item != nullptr && items_->IndexOf(item) < 0) return;
-    for (int i = items_->Count() - 1; i >= 0; --i) {
-        if (i >= items_->Count()) continue;
-        TListItem* other = items_->Item(i);
-        if (other != item && other->selected_) ChangeSelection(other, false);
-    }
-    if (item != nullptr && items_->IndexOf(item) >= 0) {
+    if (item != nullptr && !Counts(item)) return;
+    const unsigned long stamp = TListItem::destroyedCount_;
+    DeselectOthers(item);
+    if (item != nullptr && Holds(item, stamp)) {
         ChangeSelection(item, true);
-        anchor_ = item;
+        if (Holds(item, stamp)) anchor_ = item;
     }
 }
 
 int TCustomListView::ItemIndex() const {
     const TListItem* item = Selected();
-    return item != nullptr ? items_->IndexOf(item) : -1;
+    return item != nullptr ? item->Index() : -1;
 }
 
 void TCustomListView::SetItemIndex(int index) {
@@ -214,10 +299,8 @@ void TCustomListView::SetItemIndex(int index) {
 }
 
 int TCustomListView::SelCount() const {
-    int count = 0;
-    for (int i = 0; i < items_->Count(); ++i)
-        if (items_->Item(i)->selected_) ++count;
-    return count;
+    return static_cast<int>(std::count_if(selection_.begin(), selection_.end(),
+                                          [this](const TListItem* item) { return Counts(item); }));
 }
 
 void TCustomListView::ClearSelection() {
@@ -231,14 +314,20 @@ void TCustomListView::SelectAll() {
 }
 
 TListItem* TCustomListView::ItemFocused() const {
-    for (int i = 0; i < items_->Count(); ++i)
-        if (items_->Item(i)->focused_) return items_->Item(i);
-    return nullptr;
+    return Counts(focused_) ? focused_ : nullptr;
 }
 
 void TCustomListView::SetItemFocused(TListItem* item) {
-    for (int i = 0; i < items_->Count(); ++i)
-        items_->Item(i)->focused_ = items_->Item(i) == item;
+    if (TListItem* old = focused_; old != nullptr && old != item) {
+        old->focused_ = false;
+        focused_ = nullptr;
+        Retrack(old);
+    }
+    if (Counts(item)) {
+        item->focused_ = true;
+        focused_ = item;
+        Retrack(item);
+    }
     Invalidate();
 }
 
@@ -271,9 +360,15 @@ void TCustomListView::CustomSort(const std::function<int(TListItem*, TListItem*)
     if (Sort(compare)) Invalidate();
 }
 
-// Reorders the items; false when they were in order already.
+// Reorders the items; false when they were in order already. Changes made by OnCompare sort
+// nothing in between.
 bool TCustomListView::Sort(const std::function<int(TListItem*, TListItem*)>& compare) {
     if (sorting_) return false;
+    sorting_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{sorting_};
     std::vector<TListItem*> order;
     for (int i = 0; i < items_->Count(); ++i)
         order.push_back(items_->Item(i));
@@ -284,12 +379,7 @@ bool TCustomListView::Sort(const std::function<int(TListItem*, TListItem*)>& com
     for (int i = 0; i < items_->Count() && same; ++i)
         same = items_->Item(i) == order[static_cast<std::size_t>(i)];
     if (same) return false;
-    sorting_ = true;
-    items_->BeginUpdate();
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i]->SetIndex(static_cast<int>(i));
-    items_->EndUpdate();
-    sorting_ = false;
+    items_->Reorder(std::vector<TCollectionItem*>(order.begin(), order.end()));
     return true;
 }
 

@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/ui/EditBuffer.h"
 #include "platform/ui/StdCtrls.h"
@@ -138,6 +139,10 @@ private:
 
     void SubItemsChanged(TObject* sender);
 
+    // Counts the items ever destroyed: a list view whose handlers ran checks by it whether an
+    // item it holds a pointer to may be gone.
+    static inline unsigned long destroyedCount_ = 0;
+
     std::string caption_;
     std::unique_ptr<TStringList> subItems_;
     int imageIndex_ = -1;
@@ -145,6 +150,10 @@ private:
     void* data_ = nullptr;
     bool selected_ = false;
     bool focused_ = false;
+    // The list view that keeps this item among its selected or focused items (it hears when
+    // the item goes, also after the item left its list), and where in its selection.
+    TCustomListView* tracker_ = nullptr;
+    int selectionSlot_ = -1;
 };
 
 class TListItems : public TOwnedCollection {
@@ -163,6 +172,9 @@ protected:
     void Deleting(TCollectionItem& item) override;
 
 private:
+    friend class TCustomListView;
+    void Reorder(const std::vector<TCollectionItem*>& order) { ReorderItems(order); }
+
     TCustomListView* owner_;
 };
 
@@ -301,6 +313,17 @@ private:
     void ItemDeleting(TListItem* item);
     void ColumnsChanged();
     void ChangeSelection(TListItem* item, bool selected);
+    void DeselectOthers(const TListItem* keep);
+    std::vector<TListItem*> SelectedBelow(const TListItem* keep, int bound) const;
+    // Whether item, in the list when stamp (TListItem::destroyedCount_) was taken, still is.
+    bool Holds(const TListItem* item, unsigned long stamp) const;
+    // Whether a tracked item is selected (or focused) and in this list.
+    bool Counts(const TListItem* item) const;
+    void SetItemSelected(TListItem* item, bool selected);
+    void Unlist(TListItem* item);
+    void Retrack(TListItem* item);
+    // A tracked item is destroyed or moves to another list: no pointer to it stays.
+    void Forget(TListItem* item);
     bool BeginEdit(TListItem* item);
     // User input
     void ClickItem(TListItem* item, TShiftState shift);
@@ -317,6 +340,7 @@ private:
     int ImageWidth(const TCustomImageList* images, int fallback) const;
     int ImageHeight(const TCustomImageList* images, int fallback) const;
     int CellWidth() const;
+    TRect ItemRectIn(int index, int height, int cell) const;
     int FitColumnWidth(int column, bool withHeader) const;
 
     std::unique_ptr<TListColumns> columns_;
@@ -333,6 +357,10 @@ private:
     TCustomImageList* largeImages_ = nullptr;
     TCustomImageList* smallImages_ = nullptr;
     TListItem* anchor_ = nullptr;  // where a Shift range starts
+    // The selected items (in the order selected) and the focused one, so that selecting and
+    // asking need not walk every item.
+    std::vector<TListItem*> selection_;
+    TListItem* focused_ = nullptr;
     TListItem* editing_ = nullptr;
     TEditBuffer editor_;
     bool sorting_ = false;

@@ -45,7 +45,11 @@ int TCustomListView::CellWidth() const {
 
 TRect TCustomListView::ItemRect(int index) const {
     if (index < 0 || index >= items_->Count()) return {};
-    const int height = ItemHeight();
+    return ItemRectIn(index, ItemHeight(), viewStyle_ == vsReport ? 0 : CellWidth());
+}
+
+// The item's rectangle from the item height and cell width (measured once by the caller).
+TRect TCustomListView::ItemRectIn(int index, int height, int cell) const {
     if (viewStyle_ == vsReport) {
         int width = ClientWidth();
         if (columns_->Count() > 0) {
@@ -55,7 +59,6 @@ TRect TCustomListView::ItemRect(int index) const {
         }
         return Bounds(0, HeaderHeight() + index * height, width, height);
     }
-    const int cell = CellWidth();
     if (viewStyle_ == vsList) {
         const int rows = std::max(1, ClientHeight() / height);
         return Bounds((index / rows) * cell, (index % rows) * height, cell, height);
@@ -72,10 +75,24 @@ TRect TCustomListView::HeaderRect(int column) const {
     return Bounds(left, 0, columns_->Items(column)->Width(), HeaderHeight());
 }
 
+// The items tile the view from its top left: the point names the one item it can fall into.
 TListItem* TCustomListView::GetItemAt(int x, int y) const {
-    for (int i = 0; i < items_->Count(); ++i)
-        if (ItemRect(i).Contains(Point(x, y))) return items_->Item(i);
-    return nullptr;
+    if (x < 0 || y < 0) return nullptr;
+    const int height = ItemHeight();
+    const int cell = viewStyle_ == vsReport ? 0 : CellWidth();
+    int index = -1;
+    if (viewStyle_ == vsReport) {
+        if (y >= HeaderHeight()) index = (y - HeaderHeight()) / height;
+    } else if (viewStyle_ == vsList) {
+        const int rows = std::max(1, ClientHeight() / height);
+        if (y / height < rows) index = (x / cell) * rows + y / height;
+    } else {
+        const int perRow = std::max(1, ClientWidth() / cell);
+        if (x / cell < perRow) index = (y / height) * perRow + x / cell;
+    }
+    if (index < 0 || index >= items_->Count()) return nullptr;
+    if (!ItemRectIn(index, height, cell).Contains(Point(x, y))) return nullptr;
+    return items_->Item(index);
 }
 
 int TCustomListView::FitColumnWidth(int column, bool withHeader) const {
@@ -116,6 +133,7 @@ void TCustomListView::ColClick(TListColumn* column) {
 }
 
 void TCustomListView::ClickItem(TListItem* item, TShiftState shift) {
+    const unsigned long stamp = TListItem::destroyedCount_;
     if (item == nullptr) {
         if (!shift.Contains(ssCtrl)) ClearSelection();
         return;
@@ -134,7 +152,7 @@ void TCustomListView::ClickItem(TListItem* item, TShiftState shift) {
     } else {
         SetSelected(item);
     }
-    if (items_->IndexOf(item) >= 0) SetItemFocused(item);
+    if (Holds(item, stamp)) SetItemFocused(item);
 }
 
 // ---- keys
@@ -186,7 +204,7 @@ void TCustomListView::MoveFocus(int index, TShiftState shift) {
 
 void TCustomListView::DefaultKeyDown(Word& key, TShiftState shift) {
     if (editing_ != nullptr) return EditorKey(key, shift);
-    const int focused = items_->IndexOf(ItemFocused());
+    const int focused = ItemFocused() != nullptr ? ItemFocused()->Index() : -1;
     switch (key) {
         case VK_UP:
         case VK_DOWN:
@@ -225,7 +243,7 @@ void TCustomListView::DefaultKeyPress(char& key) {
         return;
     }
     if (ch <= 32 || ch >= 127 || items_->Count() == 0) return;
-    const int start = items_->IndexOf(ItemFocused());
+    const int start = ItemFocused() != nullptr ? ItemFocused()->Index() : -1;
     for (int n = 1; n <= items_->Count(); ++n) {
         const int i = (start + n + items_->Count()) % items_->Count();
         const std::string& caption = items_->Item(i)->Caption();

@@ -1,4 +1,6 @@
 // TStringGrid: a text and an object per cell, rows and columns as string lists.
+#include <algorithm>
+
 #include "platform/core/SysUtils.h"
 #include "platform/ui/Grids.h"
 
@@ -12,7 +14,6 @@ class TStringGrid::TLineStrings : public TStrings {
 public:
     TLineStrings(TStringGrid& grid, bool isRow, int index)
         : grid_(grid), isRow_(isRow), index_(index) {}
-    bool Is(bool isRow, int index) const { return isRow == isRow_ && index == index_; }
 
     int Count() const override { return isRow_ ? grid_.ColCount() : grid_.RowCount(); }
     // Fills the first empty cell; -1 when there is none.
@@ -82,27 +83,43 @@ TStringGrid::TStringGrid(TComponent* owner) : TDrawGrid(owner) {
 
 TStringGrid::~TStringGrid() = default;
 
+// Rows get their cells when one is first set, so that growing the grid a row at a time touches
+// no other row; fewer columns drop the cells beyond them.
 void TStringGrid::SizeChanged() {
     cells_.resize(static_cast<std::size_t>(RowCount()));
-    for (auto& row : cells_)
-        row.resize(static_cast<std::size_t>(ColCount()));
+    const auto cols = static_cast<std::size_t>(ColCount());
+    if (cols < widestRow_) {
+        for (auto& row : cells_)
+            if (row.size() > cols) row.resize(cols);
+        widestRow_ = cols;
+    }
 }
 
 void TStringGrid::RowInserted(int row) {
-    cells_.insert(cells_.begin() + row, std::vector<TCell>(static_cast<std::size_t>(ColCount())));
+    cells_.insert(cells_.begin() + row, std::vector<TCell>());
 }
 
 void TStringGrid::RowDeleted(int row) {
     cells_.erase(cells_.begin() + row);
 }
 
-TStringGrid::TCell* TStringGrid::CellAt(int col, int row) {
-    if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount()) return nullptr;
-    return &cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+bool TStringGrid::InGrid(int col, int row) const {
+    return col >= 0 && row >= 0 && col < ColCount() && row < RowCount();
 }
 
 const TStringGrid::TCell* TStringGrid::CellAt(int col, int row) const {
-    return const_cast<TStringGrid*>(this)->CellAt(col, row);
+    if (!InGrid(col, row)) return nullptr;
+    const auto& line = cells_[static_cast<std::size_t>(row)];
+    const auto at = static_cast<std::size_t>(col);
+    return at < line.size() ? &line[at] : nullptr;
+}
+
+TStringGrid::TCell& TStringGrid::MakeCell(int col, int row) {
+    auto& line = cells_[static_cast<std::size_t>(row)];
+    const auto cols = static_cast<std::size_t>(ColCount());
+    if (line.size() < cols) line.resize(cols);
+    widestRow_ = std::max(widestRow_, cols);
+    return line[static_cast<std::size_t>(col)];
 }
 
 std::string TStringGrid::Cells(int col, int row) const {
@@ -111,10 +128,10 @@ std::string TStringGrid::Cells(int col, int row) const {
 }
 
 void TStringGrid::SetCells(int col, int row, const std::string& value) {
-    TCell* cell = CellAt(col, row);
-    if (cell == nullptr) GridError("Grid index out of range");
-    if (cell->text == value) return;
-    cell->text = value;
+    if (!InGrid(col, row)) GridError("Grid index out of range");
+    const TCell* cell = CellAt(col, row);
+    if (cell != nullptr ? cell->text == value : value.empty()) return;
+    MakeCell(col, row).text = value;
     // Code that writes the cell being edited shows in the editor.
     if (EditorMode() && col == Col() && row == Row() && EditorText() != value) UpdateEditor();
     Invalidate();
@@ -126,25 +143,23 @@ TObject* TStringGrid::Objects(int col, int row) const {
 }
 
 void TStringGrid::SetObjects(int col, int row, TObject* value) {
-    TCell* cell = CellAt(col, row);
-    if (cell == nullptr) GridError("Grid index out of range");
-    cell->object = value;
+    if (!InGrid(col, row)) GridError("Grid index out of range");
+    if (value == nullptr && CellAt(col, row) == nullptr) return;
+    MakeCell(col, row).object = value;
 }
 
 TStrings* TStringGrid::Rows(int row) {
     if (row < 0 || row >= RowCount()) GridError("Grid index out of range");
-    for (const auto& line : lines_)
-        if (line->Is(true, row)) return line.get();
-    lines_.push_back(std::make_unique<TLineStrings>(*this, true, row));
-    return lines_.back().get();
+    auto& line = lines_[{true, row}];
+    if (line == nullptr) line = std::make_unique<TLineStrings>(*this, true, row);
+    return line.get();
 }
 
 TStrings* TStringGrid::Cols(int col) {
     if (col < 0 || col >= ColCount()) GridError("Grid index out of range");
-    for (const auto& line : lines_)
-        if (line->Is(false, col)) return line.get();
-    lines_.push_back(std::make_unique<TLineStrings>(*this, false, col));
-    return lines_.back().get();
+    auto& line = lines_[{false, col}];
+    if (line == nullptr) line = std::make_unique<TLineStrings>(*this, false, col);
+    return line.get();
 }
 
 std::string TStringGrid::GetEditText(int col, int row) {
@@ -154,7 +169,7 @@ std::string TStringGrid::GetEditText(int col, int row) {
 }
 
 void TStringGrid::SetEditText(int col, int row, const std::string& value) {
-    if (CellAt(col, row) == nullptr) return;
+    if (!InGrid(col, row)) return;
     SetCells(col, row, value);
     TDrawGrid::SetEditText(col, row, value);
 }

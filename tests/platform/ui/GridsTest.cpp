@@ -280,5 +280,107 @@ TEST_F(GridsTest, AlignmentOfCellRowColumnAndGrid) {
     EXPECT_EQ(grid.ColFont(9), nullptr);
 }
 
+// Rows get their cells only when one is set: growing a row at a time, dropping columns and
+// rows, and inserting rows must still show every cell where it was put.
+TEST_F(GridsTest, CellsSurviveGrowingRowByRowAndGoWithTheirColumnOrRow) {
+    TStringGrid grid(nullptr);
+    grid.SetColCount(3);
+    grid.SetRowCount(2);
+    grid.SetCells(2, 1, "last");
+    grid.SetObjects(1, 1, &grid);
+    for (int row = 2; row < 40; ++row) {
+        grid.SetRowCount(row + 1);
+        grid.SetCells(0, row, IntToStr(row));
+    }
+    EXPECT_EQ(grid.Cells(2, 1), "last");
+    EXPECT_EQ(grid.Objects(1, 1), &grid);
+    EXPECT_EQ(grid.Cells(0, 39), "39");
+    EXPECT_EQ(grid.Cells(2, 39), "");
+    EXPECT_EQ(grid.Objects(2, 39), nullptr);
+    grid.SetColCount(2);  // column 2 goes, and comes back empty
+    grid.SetColCount(4);
+    EXPECT_EQ(grid.Cells(2, 1), "");
+    EXPECT_EQ(grid.Cells(0, 39), "39");
+    grid.SetCells(3, 39, "far");
+    EXPECT_EQ(grid.Cols(3)->Strings(39), "far");
+    EXPECT_EQ(grid.Rows(5), grid.Rows(5));
+    EXPECT_NE(grid.Rows(3), grid.Cols(3));
+    grid.InsertRow(1);
+    EXPECT_EQ(grid.Cells(1, 2), "");
+    EXPECT_EQ(grid.Objects(1, 2), &grid);
+    EXPECT_EQ(grid.Cells(0, 40), "39");
+    grid.SetRowCount(10);  // rows beyond go, and come back empty
+    grid.SetRowCount(41);
+    EXPECT_EQ(grid.Cells(0, 40), "");
+    EXPECT_EQ(grid.Cells(0, 9), "8");
+
+    TStringAlignGrid aligned(nullptr);
+    aligned.SetColCount(3);
+    aligned.SetRowCount(3);
+    aligned.SetHintCell(2, 2, "tip");
+    aligned.SetAlignCell(1, 2, taCenter);
+    aligned.InsertRow(1);
+    EXPECT_EQ(aligned.HintCell(2, 3), "tip");
+    aligned.SetColCount(2);
+    aligned.SetColCount(3);
+    EXPECT_EQ(aligned.HintCell(2, 3), "");
+    EXPECT_EQ(aligned.CellAlignment(1, 3), taCenter);
+    EXPECT_EQ(aligned.CellAlignment(1, 2), taLeftJustify);
+}
+
+// Cell rectangles and the cell under each point follow the sizes and grid lines, also after
+// sizes change.
+TEST_F(GridsTest, CellRectAndMouseCoordFollowTheSizesAndLines) {
+    const auto check = [](const TCustomGrid& grid) {
+        int top = 0;
+        for (int row = 0; row < grid.RowCount(); ++row) {
+            int left = 0;
+            for (int col = 0; col < grid.ColCount(); ++col) {
+                ASSERT_EQ(grid.CellRect(col, row),
+                          Bounds(left, top, grid.ColWidths(col), grid.RowHeights(row)));
+                left += grid.ColWidths(col) + grid.GridLineWidth();
+            }
+            top += grid.RowHeights(row) + grid.GridLineWidth();
+        }
+        const TRect last = grid.CellRect(grid.ColCount() - 1, grid.RowCount() - 1);
+        for (int y = -1; y < last.Bottom + 3; ++y) {
+            for (int x = -1; x < last.Right + 3; x += 3) {
+                TGridCoord expected{-1, -1};
+                for (int row = 0; row < grid.RowCount(); ++row)
+                    for (int col = 0; col < grid.ColCount(); ++col)
+                        if (grid.CellRect(col, row).Contains(Point(x, y))) expected = {col, row};
+                ASSERT_EQ(grid.MouseCoord(x, y), expected) << x << "," << y;
+            }
+        }
+    };
+    struct Case {
+        int line;
+        bool rows;
+        bool cols;
+    };
+    for (const Case c :
+         {Case{1, false, false}, Case{0, true, false}, Case{2, true, true}, Case{1, false, true}}) {
+        SCOPED_TRACE(c.line * 100 + c.rows * 10 + c.cols);
+        TDrawGrid grid(nullptr);
+        grid.SetColCount(6);
+        grid.SetRowCount(8);
+        grid.SetGridLineWidth(c.line);
+        for (int row = 0; c.rows && row < 8; ++row)
+            grid.SetRowHeights(row, (row * 7) % 13);  // some rows of no height
+        for (int col = 0; c.cols && col < 6; ++col)
+            grid.SetColWidths(col, (col * 11) % 17);
+        check(grid);
+        grid.SetRowCount(10);
+        check(grid);
+        if (c.rows) grid.SetRowHeights(3, 40);
+        if (c.cols) grid.SetColWidths(0, 9);
+        grid.InsertRow(2);
+        check(grid);
+        grid.DeleteRow(5);
+        grid.SetGridLineWidth(c.line + 1);
+        check(grid);
+    }
+}
+
 }  // namespace
 }  // namespace kv::test

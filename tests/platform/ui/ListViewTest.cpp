@@ -332,5 +332,104 @@ TEST_F(ListViewTest, DeletingItemsKeepsSelectionAndEditingSound) {
     lv_->OnDeletion = TLVDeletedEvent();
 }
 
+// The list keeps its selected and focused items apart from the items: sorting, deleting and
+// moving items to another list view must leave both telling the truth.
+TEST_F(ListViewTest, SelectionAndFocusFollowTheItemsThroughSortsDeletionsAndMoves) {
+    lv_->SetMultiSelect(true);
+    lv_->Items()->Item(2)->SetSelected(true);  // Month, then Week
+    lv_->Items()->Item(0)->SetSelected(true);
+    EXPECT_EQ(lv_->Selected()->Caption(), "Week");  // the first in the list, not in time
+    lv_->OnCompare = TLVCompareEvent();
+    lv_->SetSortType(stText);
+    ASSERT_EQ(Captions(), (std::vector<std::string>{"Alpha", "Month", "Week"}));
+    for (int i = 0; i < lv_->Items()->Count(); ++i)
+        EXPECT_EQ(lv_->Items()->Item(i)->Index(), i);
+    EXPECT_EQ(lv_->Selected()->Caption(), "Month");
+    EXPECT_EQ(lv_->ItemIndex(), 1);
+
+    // Only one item: the others go from the last to the first, before the new one comes.
+    TakeLog();
+    lv_->SetItemIndex(0);
+    EXPECT_EQ(TakeLog(), (std::vector<std::string>{"-Week", "-Month", "+Alpha"}));
+    lv_->Items()->Item(2)->SetFocused(true);
+    lv_->Items()->Item(1)->SetFocused(true);
+    EXPECT_FALSE(lv_->Items()->Item(2)->Focused());
+    EXPECT_EQ(lv_->ItemFocused()->Caption(), "Month");
+
+    TListView other(nullptr);
+    TListItem* alpha = lv_->Items()->Item(0);
+    TListItem* month = lv_->Items()->Item(1);
+    alpha->SetCollection(other.Items());
+    month->SetCollection(other.Items());
+    EXPECT_EQ(lv_->SelCount(), 0);
+    EXPECT_EQ(lv_->Selected(), nullptr);
+    EXPECT_EQ(lv_->ItemFocused(), nullptr);
+    EXPECT_EQ(other.Selected(), alpha);
+    EXPECT_EQ(other.ItemFocused(), month);
+    alpha->Delete();
+    EXPECT_EQ(other.SelCount(), 0);
+    EXPECT_EQ(month->Index(), 0);
+    // An item out of every list takes its state along to the next one.
+    month->SetCollection(nullptr);
+    month->SetSelected(true);
+    month->SetCollection(lv_->Items());
+    EXPECT_EQ(lv_->Selected(), month);
+    EXPECT_EQ(lv_->ItemFocused(), month);
+    EXPECT_EQ(other.ItemFocused(), nullptr);
+}
+
+// Selection handlers may delete items, also the one being selected: nothing is left pointing
+// at them.
+TEST_F(ListViewTest, HandlersThatDeleteItemsWhileTheSelectionMoves) {
+    struct TSink : TComponent {
+        explicit TSink(TListView* lv) : TComponent(nullptr), list(lv) {}
+        void SelectItem(TObject*, TListItem* item, bool selected) {
+            if (!selected && item->Caption() == "Week") list->Items()->Item(victim)->Delete();
+        }
+        void Change(TObject*, TListItem* item, TItemChange change) {
+            if (change == ctState && item->Caption() == doomed) item->Delete();
+        }
+        TListView* list;
+        int victim = 1;
+        std::string doomed;
+    } sink(lv_);
+    lv_->OnSelectItem = TLVSelectItemEvent(&sink, &TSink::SelectItem);
+    lv_->SetItemIndex(0);
+    lv_->SetSelected(lv_->Items()->Item(1));  // deselecting Week deletes Alpha, the new one
+    EXPECT_EQ(lv_->Selected(), nullptr);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"Week", "Month"}));
+
+    lv_->SetMultiSelect(true);
+    lv_->SelectAll();
+    sink.doomed = "Month";
+    lv_->OnChange = TLVChangeEvent(&sink, &TSink::Change);
+    lv_->SetMultiSelect(false);  // deselecting Month deletes it
+    lv_->SetItemIndex(0);
+    lv_->Items()->Add()->SetCaption("Month");
+    lv_->SetItemIndex(1);  // Month goes while the selection moves to it
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"Week"}));
+    EXPECT_EQ(lv_->SelCount(), 0);
+    lv_->OnSelectItem = TLVSelectItemEvent();
+    lv_->OnChange = TLVChangeEvent();
+}
+
+// Every point of the view names the item whose rectangle holds it, in every view style.
+TEST_F(ListViewTest, GetItemAtAgreesWithItemRectEverywhere) {
+    for (int i = 0; i < 20; ++i)
+        lv_->Items()->Add()->SetCaption("Item " + IntToStr(i));
+    for (const TViewStyle style : {vsReport, vsList, vsSmallIcon, vsIcon}) {
+        SCOPED_TRACE(static_cast<int>(style));
+        lv_->SetViewStyle(style);
+        for (int y = -2; y < lv_->ClientHeight() + 30; y += 3) {
+            for (int x = -2; x < lv_->ClientWidth() + 30; x += 5) {
+                TListItem* expected = nullptr;
+                for (int i = 0; i < lv_->Items()->Count() && expected == nullptr; ++i)
+                    if (lv_->ItemRect(i).Contains(Point(x, y))) expected = lv_->Items()->Item(i);
+                ASSERT_EQ(lv_->GetItemAt(x, y), expected) << x << "," << y;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kv::test
