@@ -167,6 +167,61 @@ void BM_ClientDataSetLocateEach(benchmark::State& state) {
 }
 BENCHMARK(BM_ClientDataSetLocateEach)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
 
+// A click on every row of a long report: each finds its item from the point.
+void BM_ListViewItemAtEach(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    TListView list(nullptr);
+    list.SetViewStyle(vsReport);
+    list.Columns()->Add()->SetWidth(100);
+    for (int i = 0; i < n; ++i)
+        list.Items()->Add()->SetCaption(Key(i));
+    for (auto _ : state) {
+        int found = 0;
+        for (int i = 0; i < n; ++i) {
+            const TRect r = list.ItemRect(i);
+            found += list.GetItemAt(r.Left + 1, r.Top + 1) != nullptr ? 1 : 0;
+        }
+        benchmark::DoNotOptimize(found);
+    }
+    state.SetComplexityN(n);
+}
+BENCHMARK(BM_ListViewItemAtEach)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+
+// Deleting the selected items of a long multi-select list one by one, as Delete does.
+void BM_ListViewDeleteSelected(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        TListView list(nullptr);
+        list.SetMultiSelect(true);
+        for (int i = 0; i < n; ++i)
+            list.Items()->Add()->SetCaption(Key(i));
+        list.SelectAll();
+        while (TListItem* item = list.Selected())
+            item->Delete();
+        benchmark::DoNotOptimize(list.Items()->Count());
+    }
+    state.SetComplexityN(n);
+}
+BENCHMARK(BM_ListViewDeleteSelected)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+
+// Painting a grid with rows of their own heights, and a mouse position on every row.
+void BM_DrawGridPaintAndHitEachRow(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    TDrawGrid grid(nullptr);
+    grid.SetColCount(3);
+    grid.SetRowCount(n + 1);
+    grid.SetRowHeights(1, 30);
+    for (auto _ : state) {
+        grid.PaintCells();
+        int hits = 0;
+        for (int row = 0; row <= n; ++row)
+            hits += grid.MouseCoord(5, grid.CellRect(0, row).Top + 1).Y == row ? 1 : 0;
+        benchmark::DoNotOptimize(hits);
+    }
+    state.SetComplexityN(n);
+}
+BENCHMARK(BM_DrawGridPaintAndHitEachRow)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -39,7 +39,7 @@ void TCollectionItem::SetCollection(TCollection* collection) {
 }
 
 int TCollectionItem::Index() const {
-    return collection_ != nullptr ? index_ : -1;
+    return collection_ != nullptr ? static_cast<int>(collection_->PositionOf(this)) : -1;
 }
 
 void TCollectionItem::SetIndex(int index) {
@@ -179,22 +179,23 @@ void TCollection::InsertItem(TCollectionItem* item) {
     items_.push_back(item);
     item->collection_ = this;
     item->index_ = Count() - 1;
+    if (numbered_ + 1 == items_.size()) numbered_ = items_.size();
     item->id_ = nextId_++;
 }
 
 void TCollection::RemoveItem(TCollectionItem* item) {
-    const auto at = static_cast<std::size_t>(item->index_);
-    items_.erase(items_.begin() + item->index_);
+    const std::size_t at = StalePosition(item);
+    items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(at));
+    numbered_ = std::min(numbered_, at);
     item->collection_ = nullptr;
     item->index_ = -1;
-    Renumber(at, items_.size());
     Changed();
 }
 
 void TCollection::MoveItem(TCollectionItem* item, int index) {
     if (index < 0 || index >= Count())
         throw EListError("List index out of bounds (" + IntToStr(index) + ")");
-    const int from = item->index_;
+    const int from = static_cast<int>(PositionOf(item));
     items_.erase(items_.begin() + from);
     items_.insert(items_.begin() + index, item);
     Renumber(static_cast<std::size_t>(std::min(from, index)),
@@ -207,6 +208,7 @@ void TCollection::ReorderItems(const std::vector<TCollectionItem*>& order) {
     };
     if (order.size() != items_.size() || std::any_of(order.begin(), order.end(), misfit))
         throw EListError("The new order must hold each item of the collection once");
+    Renumber(numbered_, items_.size());
     std::vector<bool> seen(order.size());
     for (const TCollectionItem* item : order) {
         const auto at = static_cast<std::size_t>(item->index_);
@@ -217,9 +219,28 @@ void TCollection::ReorderItems(const std::vector<TCollectionItem*>& order) {
     Renumber(0, items_.size());
 }
 
+// Where an item of this collection is, without numbering the items behind it: its number when
+// that is sure, else the first or last place that may be out of date (removing from the front
+// or the back), else a search.
+std::size_t TCollection::StalePosition(const TCollectionItem* item) const {
+    const auto number = static_cast<std::size_t>(item->index_);
+    if (number < numbered_) return number;
+    if (items_[numbered_] == item) return numbered_;
+    if (items_.back() == item) return items_.size() - 1;
+    const auto from = items_.begin() + static_cast<std::ptrdiff_t>(numbered_);
+    return static_cast<std::size_t>(std::find(from, items_.end(), item) - items_.begin());
+}
+
+std::size_t TCollection::PositionOf(const TCollectionItem* item) {
+    if (static_cast<std::size_t>(item->index_) >= numbered_) Renumber(numbered_, items_.size());
+    return static_cast<std::size_t>(item->index_);
+}
+
+// Numbers the items from..to; when that reaches the end, all are numbered.
 void TCollection::Renumber(std::size_t from, std::size_t to) {
     for (std::size_t i = from; i < to; ++i)
         items_[i]->index_ = static_cast<int>(i);
+    if (from <= numbered_ && to == items_.size()) numbered_ = to;
 }
 
 TOwnedCollection::TOwnedCollection(TPersistent* owner, TClass itemClass)

@@ -37,7 +37,7 @@ protected:
 private:
     friend class TCollection;
     TCollection* collection_ = nullptr;
-    int index_ = -1;  // the position in collection_, kept so that Index needs no search
+    int index_ = -1;  // the position in collection_ (see TCollection::numbered_)
     int id_ = 0;
     bool constructed_ = false;
 };
@@ -83,6 +83,10 @@ protected:
 
 private:
     friend class TCollectionItem;
+    // The position of an item of this collection, numbering the items from numbered_ on when
+    // the item's own number may be out of date.
+    std::size_t PositionOf(const TCollectionItem* item);
+    std::size_t StalePosition(const TCollectionItem* item) const;
     void Renumber(std::size_t from, std::size_t to);
     void InsertItem(TCollectionItem* item);
     void RemoveItem(TCollectionItem* item);
@@ -90,6 +94,10 @@ private:
 
     TClass itemClass_;
     std::vector<TCollectionItem*> items_;
+    // The items before numbered_ hold their position in index_; the others' numbers may be
+    // out of date (and are never below numbered_), so that removing items from the front does
+    // not number the rest each time.
+    std::size_t numbered_ = 0;
     int updateCount_ = 0;
     int nextId_ = 0;
 };

@@ -273,6 +273,12 @@ void TCustomListView::ChangeSelection(TListItem* item, bool selected) {
 }
 
 TListItem* TCustomListView::Selected() const {
+    // Many selected items: the first is near the top, where a walk finds it soonest.
+    if (selection_.size() > 8) {
+        for (int i = 0; i < items_->Count(); ++i)
+            if (items_->Item(i)->selected_) return items_->Item(i);
+        return nullptr;
+    }
     TListItem* first = nullptr;
     for (TListItem* item : selection_)
         if (Counts(item) && (first == nullptr || item->Index() < first->Index())) first = item;

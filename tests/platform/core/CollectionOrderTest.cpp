@@ -63,6 +63,26 @@ TEST(CollectionOrderTest, IndexFollowsAddInsertDeleteMoveAndLeaving) {
     EXPECT_EQ(Order(items), (std::vector<int>{0, 4, 2}));
 }
 
+// Removals leave the numbers behind them to be made when asked: runs of removals from the
+// front, the back and the middle, then moves, must still find every item.
+TEST(CollectionOrderTest, RunsOfRemovalsAnywhereKeepTheOrder) {
+    TOrderItems items;
+    for (int i = 0; i < 12; ++i)
+        items.Add();  // IDs 0..11
+    items.Items(0)->Free();
+    items.Items(0)->Free();
+    items.Items(4)->Free();  // ID 6, among out-of-date numbers
+    items.Items(items.Count() - 1)->Free();
+    items.Items(items.Count() - 1)->Free();
+    items.Items(2)->SetIndex(5);  // ID 4
+    items.Add();                  // ID 12
+    items.Items(0)->Free();
+    EXPECT_EQ(Order(items), (std::vector<int>{3, 5, 7, 8, 4, 9, 12}));
+    items.Items(6)->SetIndex(0);
+    items.Delete(3);
+    EXPECT_EQ(Order(items), (std::vector<int>{12, 3, 5, 8, 4, 9}));
+}
+
 TEST(CollectionOrderTest, ReorderTakesOnlyAPermutationOfTheItems) {
     TOrderItems items;
     TOrderItems other;
