@@ -376,6 +376,15 @@ TEST_F(ListViewTest, SelectionAndFocusFollowTheItemsThroughSortsDeletionsAndMove
     EXPECT_EQ(lv_->Selected(), month);
     EXPECT_EQ(lv_->ItemFocused(), month);
     EXPECT_EQ(other.ItemFocused(), nullptr);
+
+    // Many selected: the first in the list still answers.
+    for (int i = 0; i < 12; ++i)
+        lv_->Items()->Add()->SetCaption("More " + IntToStr(i));
+    lv_->SelectAll();
+    lv_->Items()->Item(0)->SetSelected(false);
+    lv_->Items()->Item(1)->SetSelected(false);
+    EXPECT_EQ(lv_->Selected(), lv_->Items()->Item(2));
+    EXPECT_EQ(lv_->SelCount(), lv_->Items()->Count() - 2);
 }
 
 // Selection handlers may delete items, also the one being selected: nothing is left pointing
