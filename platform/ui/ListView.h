@@ -317,7 +317,7 @@ private:
     std::vector<TListItem*> SelectedBelow(const TListItem* keep, int bound) const;
     // Whether item, in the list when stamp (TListItem::destroyedCount_) was taken, still is.
     bool Holds(const TListItem* item, unsigned long stamp) const;
-    // Whether a tracked item is selected (or focused) and in this list.
+    // Whether item (null allowed) is one of this list's items.
     bool Counts(const TListItem* item) const;
     void SetItemSelected(TListItem* item, bool selected);
     void Unlist(TListItem* item);
@@ -357,8 +357,8 @@ private:
     TCustomImageList* largeImages_ = nullptr;
     TCustomImageList* smallImages_ = nullptr;
     TListItem* anchor_ = nullptr;  // where a Shift range starts
-    // The selected items (in the order selected) and the focused one, so that selecting and
-    // asking need not walk every item.
+    // The selected items (in no order; an item that left the list may linger until it goes
+    // or joins another) and the focused one, so that selecting and asking walk no list.
     std::vector<TListItem*> selection_;
     TListItem* focused_ = nullptr;
     TListItem* editing_ = nullptr;
