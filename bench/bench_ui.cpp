@@ -9,6 +9,9 @@
 #include "platform/ui/Grids.h"
 #include "platform/ui/ListView.h"
 
+// Every case runs on 100, 1,000 and 10,000 rows, and the growth is fitted.
+#define KV_LIST_BENCHMARK(fn) BENCHMARK(fn)->RangeMultiplier(10)->Range(100, 10000)->Complexity()
+
 namespace {
 
 using namespace kv;
@@ -34,7 +37,7 @@ void BM_ListViewFillSorted(benchmark::State& state) {
     }
     state.SetComplexityN(n);
 }
-BENCHMARK(BM_ListViewFillSorted)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+KV_LIST_BENCHMARK(BM_ListViewFillSorted);
 
 void BM_ListViewSelectEach(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
@@ -48,7 +51,7 @@ void BM_ListViewSelectEach(benchmark::State& state) {
     }
     state.SetComplexityN(n);
 }
-BENCHMARK(BM_ListViewSelectEach)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+KV_LIST_BENCHMARK(BM_ListViewSelectEach);
 
 void BM_ClientDataSetAppendAndFindEach(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
@@ -67,7 +70,7 @@ void BM_ClientDataSetAppendAndFindEach(benchmark::State& state) {
     }
     state.SetComplexityN(n);
 }
-BENCHMARK(BM_ClientDataSetAppendAndFindEach)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+KV_LIST_BENCHMARK(BM_ClientDataSetAppendAndFindEach);
 
 void BM_StringGridFill(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
@@ -83,7 +86,7 @@ void BM_StringGridFill(benchmark::State& state) {
     }
     state.SetComplexityN(n);
 }
-BENCHMARK(BM_StringGridFill)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+KV_LIST_BENCHMARK(BM_StringGridFill);
 
 // A data set keyed on CODE holding n rows.
 void FillKeyed(TClientDataSet& cds, int n) {
@@ -116,7 +119,7 @@ void BM_ClientDataSetEditKeysAndWalk(benchmark::State& state) {
     }
     state.SetComplexityN(n);
 }
-BENCHMARK(BM_ClientDataSetEditKeysAndWalk)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+KV_LIST_BENCHMARK(BM_ClientDataSetEditKeysAndWalk);
 
 void BM_ClientDataSetDeleteEach(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
@@ -133,7 +136,7 @@ void BM_ClientDataSetDeleteEach(benchmark::State& state) {
     }
     state.SetComplexityN(n);
 }
-BENCHMARK(BM_ClientDataSetDeleteEach)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+KV_LIST_BENCHMARK(BM_ClientDataSetDeleteEach);
 
 void BM_ClientDataSetInsertInMiddle(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
@@ -151,7 +154,7 @@ void BM_ClientDataSetInsertInMiddle(benchmark::State& state) {
     }
     state.SetComplexityN(n);
 }
-BENCHMARK(BM_ClientDataSetInsertInMiddle)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+KV_LIST_BENCHMARK(BM_ClientDataSetInsertInMiddle);
 
 void BM_ClientDataSetLocateEach(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
@@ -165,7 +168,7 @@ void BM_ClientDataSetLocateEach(benchmark::State& state) {
     }
     state.SetComplexityN(n);
 }
-BENCHMARK(BM_ClientDataSetLocateEach)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+KV_LIST_BENCHMARK(BM_ClientDataSetLocateEach);
 
 // A click on every row of a long report: each finds its item from the point.
 void BM_ListViewItemAtEach(benchmark::State& state) {
@@ -185,7 +188,7 @@ void BM_ListViewItemAtEach(benchmark::State& state) {
     }
     state.SetComplexityN(n);
 }
-BENCHMARK(BM_ListViewItemAtEach)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+KV_LIST_BENCHMARK(BM_ListViewItemAtEach);
 
 // Deleting the selected items of a long multi-select list one by one, as Delete does.
 void BM_ListViewDeleteSelected(benchmark::State& state) {
@@ -202,7 +205,7 @@ void BM_ListViewDeleteSelected(benchmark::State& state) {
     }
     state.SetComplexityN(n);
 }
-BENCHMARK(BM_ListViewDeleteSelected)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+KV_LIST_BENCHMARK(BM_ListViewDeleteSelected);
 
 // Painting a grid with rows of their own heights, and a mouse position on every row.
 void BM_DrawGridPaintAndHitEachRow(benchmark::State& state) {
@@ -220,7 +223,7 @@ void BM_DrawGridPaintAndHitEachRow(benchmark::State& state) {
     }
     state.SetComplexityN(n);
 }
-BENCHMARK(BM_DrawGridPaintAndHitEachRow)->RangeMultiplier(10)->Range(100, 10000)->Complexity();
+KV_LIST_BENCHMARK(BM_DrawGridPaintAndHitEachRow);
 
 }  // namespace
 
