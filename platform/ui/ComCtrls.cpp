@@ -6,29 +6,13 @@
 
 #include "platform/core/SysUtils.h"
 #include "platform/ui/ImgList.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/Widgetset.h"
 
 namespace kv {
 
 KV_REGISTER_CLASS(TPageControl);
 KV_REGISTER_CLASS(TTabSheet);
-
-namespace {
-
-std::string StripAccel(std::string_view caption) {
-    std::string out;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] != '&') {
-            out += caption[i];
-        } else if (i + 1 < caption.size() && caption[i + 1] == '&') {
-            out += '&';
-            ++i;
-        }
-    }
-    return out;
-}
-
-}  // namespace
 
 // ---- TCustomTabControl
 
@@ -81,7 +65,7 @@ TRect TCustomTabControl::TabRect(int tabIndex) const {
     for (int i = 0;; ++i) {
         const int width = tabWidth_ > 0
                               ? tabWidth_
-                              : canvas_->TextWidth(StripAccel(TabCaption(i))) + 12 + imageWidth;
+                              : canvas_->TextWidth(StripHotkey(TabCaption(i))) + 12 + imageWidth;
         if (i == tabIndex) return Bounds(x, 2, width, TabHeightInUse());
         x += width;
     }
@@ -107,7 +91,7 @@ void TCustomTabControl::DrawTab(int tabIndex, const TRect& rect, bool active) {
     }
     canvas_->Brush()->SetColor(Color());
     canvas_->FillRect(rect);
-    const std::string caption = StripAccel(TabCaption(tabIndex));
+    const std::string caption = StripHotkey(TabCaption(tabIndex));
     const TSize size = canvas_->TextExtent(caption);
     canvas_->Brush()->SetStyle(bsClear);
     canvas_->TextOut(rect.Left + (rect.Width() - size.cx) / 2,
@@ -347,7 +331,7 @@ bool TPageControl::SelectTab(int tabIndex) {
 
 bool TPageControl::SelectItemByUser(const std::string& item) {
     for (int i = 0; i < TabCount(); ++i) {
-        if (SameText(StripAccel(TabCaption(i)), StripAccel(item))) {
+        if (SameText(StripHotkey(TabCaption(i)), StripHotkey(item))) {
             SelectTab(i);
             return true;
         }

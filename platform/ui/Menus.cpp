@@ -71,8 +71,9 @@ Word KeyOfName(std::string_view name) {
     return 0;
 }
 
-// The caption without "&" marks ("&&" stands for "&").
-std::string StripAccel(std::string_view caption) {
+}  // namespace
+
+std::string StripHotkey(std::string_view caption) {
     std::string out;
     for (std::size_t i = 0; i < caption.size(); ++i) {
         if (caption[i] != '&') {
@@ -84,8 +85,6 @@ std::string StripAccel(std::string_view caption) {
     }
     return out;
 }
-
-}  // namespace
 
 TShortCut ShortCut(Word key, TShiftState shift) {
     if ((key & 0xFF00) != 0) return scNone;
@@ -252,9 +251,9 @@ int TMenuItem::IndexOf(const TMenuItem* item) const {
 }
 
 TMenuItem* TMenuItem::Find(std::string_view caption) const {
-    const std::string wanted = StripAccel(caption);
+    const std::string wanted = StripHotkey(caption);
     for (TMenuItem* item : items_)
-        if (SameText(StripAccel(item->caption_), wanted)) return item;
+        if (SameText(StripHotkey(item->caption_), wanted)) return item;
     return nullptr;
 }
 

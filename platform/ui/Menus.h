@@ -34,6 +34,8 @@ constexpr TShortCut scCtrl = 0x4000;
 constexpr TShortCut scAlt = 0x8000;
 constexpr TShortCut scNone = 0;
 TShortCut ShortCut(Word key, TShiftState shift);
+// A caption without its "&" marks ("&&" stands for "&"): what a menu, tab or label shows.
+std::string StripHotkey(std::string_view caption);
 void ShortCutToKey(TShortCut shortCut, Word& key, TShiftState& shift);
 // "Ctrl+S", "Shift+F2", "Del"; empty for none. TextToShortCut reads the same forms (letter case
 // ignored) and answers scNone for text it does not know.

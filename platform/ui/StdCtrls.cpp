@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/ui/Forms.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/Widgetset.h"
 
 namespace kv {
@@ -149,17 +150,7 @@ void TCustomLabel::SetWordWrap(bool value) {
 
 std::string TCustomLabel::DisplayText() const {
     const std::string caption = Caption();
-    if (!showAccelChar_) return caption;
-    std::string out;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] != '&') {
-            out += caption[i];
-        } else if (i + 1 < caption.size() && caption[i + 1] == '&') {
-            out += '&';
-            ++i;
-        }
-    }
-    return out;
+    return showAccelChar_ ? StripHotkey(caption) : caption;
 }
 
 std::vector<std::string> TCustomLabel::Lines() const {
